@@ -41,6 +41,13 @@ struct CatalogueProgram {
 
 enum class ListOrder { Numerical = 0, Alphabetical = 1 };
 
+// The labels a names file gives, ready to be put into the catalogue.
+struct ProgramNames {
+    std::vector<int> nameOrder;           // program numbers in file order
+    std::vector<std::string> longLabels;  // in file order
+    std::vector<std::string> shortLabels; // by program index
+};
+
 // The loaded catalogue: programs by number, merged steps, and the names of the current language.
 // Texts are kept as the 8-bit bytes of the files; the windows decode them for display.
 class ProgramCatalogue {
@@ -60,6 +67,24 @@ public:
     // Program numbers in the order of the names file's program lines.
     const std::vector<int>& nameOrder() const { return nameOrder_; }
 
+    // Replaces the labels and nameOrder with those of a names file checked against this catalogue.
+    void applyNames(ProgramNames names);
+    bool hasNames() const { return !nameOrder_.empty(); }
+
+    // The long label of a program number, searched through nameOrder; nullptr when no names line
+    // carries the number (any number outside 1..programCount, or before the names are loaded).
+    const std::string* longLabel(long long number) const;
+
+    // The lines of the program list in the given order: numerical "%3d " + long label by number,
+    // alphabetical long label + " (%d)" in names file order.
+    std::vector<std::string> programListLines(ListOrder order) const;
+    // The program index (number - 1) shown on a line of that list; -1 for a line outside it.
+    int programIndexOfLine(ListOrder order, int line) const;
+
+    ListOrder listOrder() const { return listOrder_; }
+    // true when the order changed, so the list has to be filled again.
+    bool setListOrder(ListOrder order);
+
     // Assembles a catalogue from parts already checked by the caller (the loaders, and tests).
     void assemble(uint16_t version, std::vector<CatalogueProgram> programs, std::vector<ProgramStep> distinctSteps,
                   std::vector<int> stepMap) {
@@ -75,6 +100,9 @@ protected:
     std::vector<ProgramStep> distinctSteps_;
     std::vector<int> stepMap_;
     std::vector<int> nameOrder_;
+    std::vector<std::string> longLabels_; // in names file order
+    std::vector<int> linePosition_;       // by program index: position in nameOrder, -1 without a line
+    ListOrder listOrder_ = ListOrder::Numerical;
 };
 
 } // namespace trv

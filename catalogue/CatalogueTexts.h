@@ -1,0 +1,16 @@
+#pragma once
+
+#include "catalogue/DataFolder.h"
+#include "catalogue/LanguagePaths.h"
+#include "catalogue/LoadOutcome.h"
+#include "catalogue/ProgramCatalogue.h"
+#include "catalogue/ProtocolTexts.h"
+
+namespace trv {
+
+// Reads the names file (message 3 when missing, 4 or 5 when refused) into the catalogue, then the
+// protocol and session texts (message 38 when missing). Nothing is changed unless both succeed.
+LoadOutcome LoadCatalogueTexts(const DataFolder& folder, const LanguagePaths& paths, ProgramCatalogue& catalogue,
+                               ProtocolTexts& protocolTexts);
+
+} // namespace trv

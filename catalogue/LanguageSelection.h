@@ -1,0 +1,75 @@
+#pragma once
+
+#include "catalogue/DataFolder.h"
+#include "catalogue/LanguagePaths.h"
+#include "catalogue/TextTables.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trv {
+
+inline constexpr size_t MaxLanguageNameLength = 48;
+inline constexpr const char* DefaultLanguageName = "English";
+
+// A line of language.fld: the name up to the first space, then the folder code after the spaces.
+struct LanguageEntry {
+    std::string name;
+    std::string folderCode; // three characters; empty when the line has none
+
+    friend bool operator==(const LanguageEntry&, const LanguageEntry&) = default;
+};
+
+// The lines of language.fld in file order (empty lines skipped).
+std::vector<LanguageEntry> parseLanguageList(std::string_view fileBytes);
+// nullopt when language.fld can't be read: the dialog then offers no entries.
+std::optional<std::vector<LanguageEntry>> readLanguageList(const DataFolder& folder);
+
+// A name typed into the language dialog, cut to the 48 characters the settings keep.
+std::string acceptLanguageName(std::string_view typed);
+
+// The window's side of loading the flag picture. path is the flag file's path for messages;
+// bytes is nullopt when the file can't be read. Returns false when no picture could be made
+// (the window shows its file error), which stops the rest of the language load.
+class FlagPicture {
+public:
+    virtual ~FlagPicture() = default;
+    virtual bool loadFlag(const std::string& path, const std::optional<std::string>& bytes) = 0;
+};
+
+// The texts of the language in force. Nothing here is cleared before a load.
+struct LanguageTexts {
+    MessageTable messages;
+    CaptionTable captions;
+    MainWindowTexts mainTexts;
+};
+
+// How far ApplyLanguageTexts got; the window applies mainTexts from CaptionsLoaded on.
+enum class LanguageLoadStage {
+    FlagFailed,      // nothing else was loaded
+    CaptionsMissing, // flag shown; no caphint.txt, so window texts, captions and messages unchanged
+    MessagesMissing, // flag, window texts and caption table loaded; no msg.txt
+    Complete,        // flag, window texts, caption table and message table loaded
+};
+
+inline bool captionsLoaded(LanguageLoadStage stage) {
+    return stage == LanguageLoadStage::MessagesMissing || stage == LanguageLoadStage::Complete;
+}
+
+// Loads, in this order, the flag picture, caphint.txt and msg.txt of the current language folder.
+LanguageLoadStage ApplyLanguageTexts(const DataFolder& folder, const LanguagePaths& paths, FlagPicture& flag,
+                                     LanguageTexts& texts);
+
+struct LanguageSelection {
+    bool listed = false; // language.fld lists the name (with a folder code), so the folder was set
+    LanguageLoadStage stage = LanguageLoadStage::FlagFailed;
+};
+
+// Finds the name in language.fld, sets the language folder when it is listed, then
+// ApplyLanguageTexts whether it was listed or not.
+LanguageSelection SelectLanguage(std::string_view languageName, const DataFolder& folder, LanguagePaths& paths,
+                                 FlagPicture& flag, LanguageTexts& texts);
+
+} // namespace trv

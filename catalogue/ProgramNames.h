@@ -1,0 +1,36 @@
+#pragma once
+
+#include "catalogue/LoadOutcome.h"
+#include "catalogue/ProgramCatalogue.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace trv {
+
+inline constexpr size_t ShortLabelNameLength = 24; // longer names are cut and get "..."
+inline constexpr size_t LongLabelLineLength = 60;  // longer names lines are cut and get "..."
+
+// "%3d " with the number, then the name, cut at 24 characters + "...".
+std::string shortLabel(int number, std::string_view name);
+// The names line, cut at 60 characters + "...", then " [%02d:%02d]" with the running time,
+// without the leading number and the spaces after it.
+std::string longLabel(std::string_view line, uint32_t runningSeconds);
+
+struct ProgramNamesResult {
+    LoadOutcome outcome;
+    ProgramNames names;
+};
+
+// Parses trvimpr.tvn against the catalogue (version, program count, running times). Failures:
+// message 4 for a damaged file (no "#" first line, no or bad closing line, a line count or
+// checksum that differs, a number outside 1..N or repeated, no space after the number),
+// message 5 when the version or the closing count differs from the catalogue.
+ProgramNamesResult parseProgramNames(std::string_view fileBytes, const ProgramCatalogue& catalogue);
+
+// The checksum of the closing line: each character of the program lines as a signed 8-bit
+// value, summed, remainder of division by 65536 with truncation (negative for a negative sum).
+int namesChecksum(std::int64_t signedByteSum);
+
+} // namespace trv

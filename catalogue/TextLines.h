@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trv {
+
+// Reads the lines of an 8-bit text file's bytes one by one. A line ends with LF or CR LF; the
+// line end is not part of the line. A last line without line end is a line too.
+class TextLineReader {
+public:
+    explicit TextLineReader(std::string_view bytes) : bytes_(bytes) {}
+
+    // The next line; nullopt at the end of the bytes.
+    std::optional<std::string> next();
+
+    // The next line cut to maxChars characters, the rest of that line dropped, so an over-long
+    // line never spills into the next read. hadLineEnd (if given) tells whether the line ended
+    // with a line end inside the limit, as a bounded line read would see it.
+    std::optional<std::string> next(size_t maxChars, bool* hadLineEnd = nullptr);
+
+    bool atEnd() const { return pos_ >= bytes_.size(); }
+
+private:
+    std::string_view bytes_;
+    size_t pos_ = 0;
+};
+
+// All lines of the bytes (see TextLineReader).
+std::vector<std::string> splitTextLines(std::string_view bytes);
+
+} // namespace trv
