@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace trv {
+
+// The two 8-bit code pages of the language files. The main window shows its texts in the
+// Central European page, the dialogs in the Western one; the files themselves carry no marker.
+enum class Codepage {
+    CentralEuropean, // Windows-1250
+    Western,         // Windows-1252
+};
+
+// The Unicode character of one byte. Bytes below 0x80 are ASCII. The few bytes a page leaves
+// undefined (0x81, 0x83, 0x88, 0x90, 0x98 in 1250; 0x81, 0x8D, 0x8F, 0x90, 0x9D in 1252) give
+// U+FFFD, so a damaged text shows a visible mark instead of an invisible control character.
+char32_t codepointOf(unsigned char byte, Codepage page);
+
+// The byte of a character in the page, or nothing when the page lacks it (U+FFFD included).
+std::optional<unsigned char> byteOf(char32_t codepoint, Codepage page);
+
+// 8-bit text of the page to UTF-8.
+std::string decodeToUtf8(std::string_view bytes, Codepage page);
+
+// UTF-8 to 8-bit text of the page. A character the page lacks, and every byte of a malformed
+// UTF-8 sequence, becomes '?'; unmapped (when given) receives how many such '?' were written.
+std::string encodeFromUtf8(std::string_view utf8, Codepage page, int* unmapped = nullptr);
+
+} // namespace trv
