@@ -122,12 +122,15 @@ private:
     void takeControl(const ReportData& data);
     void takeIndexs(const ReportData& data);
     void takeTherapies(const ReportData& data);
-    void start(int itemIndex);
+    bool start(int itemIndex);
     void interrupt();
     void finish();
-    void drain(SimTime elapsed);
-    int itemSeconds(const SimItem& item) const;
+    void enterItem(int index);
+    void loseOnePowerLevel();
+    SimTime itemDuration(int index) const;
+    int heldItems() const;
     uint8_t reportedState() const;
+    std::string foreignPath() const;
 
     ReportData baseStateReply() const;
     ReportData runStateReply() const;
@@ -144,7 +147,8 @@ private:
     bool pluggedIn_ = true;
     int plugCount_ = 0; // each plug-in gets a new path
     std::string path_;
-    std::shared_ptr<bool> alive_; // shared with open handles; false once unplugged
+    std::shared_ptr<bool> alive_;        // shared with open handles; false once unplugged
+    std::shared_ptr<bool> foreignAlive_; // the foreign device's handles
     std::deque<ReportData> inputReports_;
     std::vector<LoggedRequest> log_;
 

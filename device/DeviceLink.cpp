@@ -1,0 +1,89 @@
+#include "device/DeviceLink.h"
+
+#include <algorithm>
+#include <array>
+#include <set>
+#include <stdexcept>
+
+namespace trv {
+
+DeviceLink::DeviceLink(HidBackend& backend) : backend_(backend) {}
+
+DeviceLink::~DeviceLink() {
+    CloseDevice();
+}
+
+bool DeviceLink::FindDevice() {
+    CloseDevice();
+    openFailure_.clear();
+    // Paths are taken fresh from every enumeration: a replugged device comes back under a new one.
+    std::set<std::string> tried;
+    for (const HidDeviceInfo& info : backend_.enumerate()) {
+        // Only the enumerated IDs decide, so no foreign device is ever opened.
+        if (info.vendorId != VendorId || info.productId != ProductId) {
+            continue;
+        }
+        // hidraw may list one interface twice; a refused path is not worth a second try.
+        if (!tried.insert(info.path).second) {
+            continue;
+        }
+        std::unique_ptr<HidHandle> handle = backend_.open(info.path);
+        if (!handle) {
+            openFailure_ = backend_.lastError();
+            if (openFailure_.empty()) {
+                openFailure_ = "the device could not be opened";
+            }
+            continue;
+        }
+        handle_ = std::move(handle);
+        path_ = info.path;
+        openFailure_.clear();
+        return true;
+    }
+    return false;
+}
+
+bool DeviceLink::WriteReport(std::span<const uint8_t> request) {
+    if (request.empty() || request.size() > ReportDataSize) {
+        throw std::invalid_argument("a request holds 1 to 64 bytes");
+    }
+    std::array<uint8_t, ReportSize> report;
+    report[0] = 0;
+    std::copy(request.begin(), request.end(), report.begin() + 1);
+    std::fill(report.begin() + 1 + request.size(), report.end(), Filler);
+
+    if (!connected() && !FindDevice()) {
+        return false;
+    }
+    const int written = handle_->write(report.data(), report.size());
+    if (written != static_cast<int>(report.size())) {
+        // The caller learns of the loss from its next call, which searches again.
+        CloseDevice();
+    }
+    return true;
+}
+
+bool DeviceLink::ReadReport(ReportData& dest) {
+    if (!connected() && !FindDevice()) {
+        return false;
+    }
+    ReportData incoming{};
+    const int read = handle_->readTimeout(incoming.data(), incoming.size(), ReadTimeoutMs);
+    if (read > 0) {
+        // A short report leaves the rest zero rather than mixing in the previous reply.
+        receiveBuffer_ = incoming;
+    } else {
+        // Time-out or a vanished device: the caller sees the previous reply again and judges it
+        // by its usual checks; the next call searches for the device.
+        CloseDevice();
+    }
+    dest = receiveBuffer_;
+    return true;
+}
+
+void DeviceLink::CloseDevice() {
+    handle_.reset();
+    path_.clear();
+}
+
+} // namespace trv

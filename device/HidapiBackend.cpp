@@ -1,0 +1,110 @@
+#include "device/HidapiBackend.h"
+
+#include <hidapi.h>
+
+#include <cwchar>
+
+namespace trv {
+
+namespace {
+
+// hidapi reports its errors as wide text; the windows want UTF-8.
+std::string toUtf8(const wchar_t* text) {
+    std::string out;
+    if (text == nullptr) {
+        return out;
+    }
+    for (; *text != L'\0'; ++text) {
+        const auto c = static_cast<uint32_t>(*text);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x110000) {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string globalError(const char* fallback) {
+    std::string text = toUtf8(hid_error(nullptr));
+    return text.empty() ? std::string(fallback) : text;
+}
+
+class HidapiHandle : public HidHandle {
+public:
+    explicit HidapiHandle(hid_device* device) : device_(device) {}
+    ~HidapiHandle() override { hid_close(device_); }
+    HidapiHandle(const HidapiHandle&) = delete;
+    HidapiHandle& operator=(const HidapiHandle&) = delete;
+
+    int write(const uint8_t* data, size_t length) override {
+        const int written = hid_write(device_, data, length);
+        return written < 0 ? -1 : written;
+    }
+
+    int readTimeout(uint8_t* data, size_t length, int timeoutMs) override {
+        // A negative time-out would block for good; the link never waits longer than asked.
+        const int read = hid_read_timeout(device_, data, length, timeoutMs < 0 ? 0 : timeoutMs);
+        return read < 0 ? -1 : read;
+    }
+
+private:
+    hid_device* device_;
+};
+
+} // namespace
+
+HidapiBackend::HidapiBackend() {
+    if (hid_init() == 0) {
+        initialised_ = true;
+    } else {
+        lastError_ = globalError("the HID system could not be started");
+    }
+}
+
+HidapiBackend::~HidapiBackend() {
+    if (initialised_) {
+        hid_exit();
+    }
+}
+
+std::vector<HidDeviceInfo> HidapiBackend::enumerate() {
+    std::vector<HidDeviceInfo> found;
+    if (!initialised_) {
+        return found;
+    }
+    hid_device_info* list = hid_enumerate(0, 0);
+    for (const hid_device_info* info = list; info != nullptr; info = info->next) {
+        if (info->path == nullptr) {
+            continue;
+        }
+        found.push_back({info->path, info->vendor_id, info->product_id});
+    }
+    hid_free_enumeration(list);
+    return found;
+}
+
+std::unique_ptr<HidHandle> HidapiBackend::open(const std::string& path) {
+    if (!initialised_) {
+        return nullptr;
+    }
+    hid_device* device = hid_open_path(path.c_str());
+    if (device == nullptr) {
+        lastError_ = globalError("the device could not be opened");
+        return nullptr;
+    }
+    lastError_.clear();
+    return std::make_unique<HidapiHandle>(device);
+}
+
+} // namespace trv
