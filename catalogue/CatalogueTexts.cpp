@@ -1,0 +1,26 @@
+#include "catalogue/CatalogueTexts.h"
+
+#include "catalogue/MessageNumbers.h"
+#include "catalogue/ProgramNames.h"
+
+namespace trv {
+
+LoadOutcome LoadCatalogueTexts(const DataFolder& folder, const LanguagePaths& paths, ProgramCatalogue& catalogue,
+                               ProtocolTexts& protocolTexts) {
+    const std::optional<std::string> namesBytes = folder.read(paths.path(LanguageFile::ProgramNames));
+    if (!namesBytes)
+        return LoadOutcome::failure(msg::NamesMissing);
+    ProgramNamesResult names = parseProgramNames(*namesBytes, catalogue);
+    if (!names.outcome.ok())
+        return names.outcome;
+
+    const std::optional<std::string> textBytes = folder.read(paths.path(LanguageFile::ProtocolTexts));
+    if (!textBytes)
+        return LoadOutcome::failure(msg::ProtocolTextsMissing);
+
+    catalogue.applyNames(std::move(names.names));
+    protocolTexts = parseProtocolTexts(*textBytes);
+    return LoadOutcome::success();
+}
+
+} // namespace trv
