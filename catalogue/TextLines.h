@@ -12,7 +12,10 @@ namespace trv {
 // line end is not part of the line. A last line without line end is a line too.
 class TextLineReader {
 public:
+    // The reader keeps a view: the bytes must outlive it.
     explicit TextLineReader(std::string_view bytes) : bytes_(bytes) {}
+    explicit TextLineReader(const char* text) : bytes_(text) {}
+    explicit TextLineReader(std::string&&) = delete;
 
     // The next line; nullopt at the end of the bytes.
     std::optional<std::string> next();
