@@ -32,6 +32,7 @@ MergedSteps mergeSteps(std::span<const ProgramStep> rawSteps) {
     merged.stepMap.resize(rawSteps.size());
     if (rawSteps.empty())
         return merged;
+    merged.distinctSteps.reserve(rawSteps.size());
 
     // Open addressing with linear probing over positions in distinctSteps; at most half full.
     const size_t capacity = std::bit_ceil(rawSteps.size() * 2);
