@@ -199,9 +199,9 @@ bool SetImageItemsFromContext(DeviceImage& image, const ContextReply& context) {
 }
 
 float CorrectionFactor(uint8_t correctionPercentage) {
-    // Formed in single precision: the device's codes for percentages such as 20 depend on the factor
-    // landing just below 0.8 rather than just above it.
-    return static_cast<float>(100 - static_cast<int>(correctionPercentage)) * 0.01f;
+    // Formed in double and rounded once: for 72 of the 256 percentages a factor formed in single
+    // precision lands on the other side of a decade boundary (20 %: just below 0.8 instead of above).
+    return static_cast<float>(static_cast<double>(100 - static_cast<int>(correctionPercentage)) * 0.01);
 }
 
 int32_t EncodeFrequency(float x, float factor) {

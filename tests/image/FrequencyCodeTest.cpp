@@ -43,8 +43,20 @@ INSTANTIATE_TEST_SUITE_P(Factor09, EncodeFrequencyTest,
                          testing::Values(FrequencyCase{100, 10, 1259}, FrequencyCase{500, 10, 1617},
                                          FrequencyCase{1000, 10, 1939}));
 
-// The factor for 20 % lies just below 0.8, so 125 scales to just below 100 and stays in decade 1.
-INSTANTIATE_TEST_SUITE_P(Factor08, EncodeFrequencyTest, testing::Values(FrequencyCase{125, 20, 1337}));
+// The factor for 20 % is formed in double and rounded once, landing just above 0.8, so 125 scales
+// to just above 100 and falls in decade 2. A factor formed in single precision would give 1337.
+INSTANTIATE_TEST_SUITE_P(Factor08, EncodeFrequencyTest, testing::Values(FrequencyCase{125, 20, 1374}));
+
+TEST(CorrectionFactor, DoubleFormationDiffersFromSingleFor72Percentages) {
+    int differing = 0;
+    for (int percentage = 0; percentage <= 255; ++percentage) {
+        const float single = static_cast<float>(100 - percentage) * 0.01f;
+        if (CorrectionFactor(static_cast<uint8_t>(percentage)) != single)
+            ++differing;
+    }
+    EXPECT_EQ(differing, 72);
+    EXPECT_EQ(CorrectionFactor(20), static_cast<float>(0.8));
+}
 
 TEST(EncodeFrequency, PowersOfTenStartTheirOwnDecade) {
     for (int c = 0; c <= 9; ++c) {
