@@ -1,0 +1,28 @@
+#pragma once
+
+#include "download/SequenceTimer.h"
+
+#include <QTimer>
+
+namespace trv {
+
+// A device dialog's Timer1: a QTimer on the user-interface thread whose timeout runs the handler
+// set last.
+class QtSequenceTimer : public SequenceTimer {
+public:
+    explicit QtSequenceTimer(QObject* owner = nullptr);
+
+    void setHandler(Handler handler) override { handler_ = std::move(handler); }
+    void setInterval(int milliseconds) override;
+    int interval() const override { return timer_.interval(); }
+    void setEnabled(bool enabled) override;
+    bool enabled() const override { return timer_.isActive(); }
+
+    QTimer& qtimer() { return timer_; }
+
+private:
+    QTimer timer_;
+    Handler handler_;
+};
+
+} // namespace trv

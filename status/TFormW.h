@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/AppContext.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace trv {
+
+// The process-running warning. The caller clears ctx.session.continueFlag, opens it with exec()
+// and reads the flag afterwards: set means "Continue processing"; Abort and the close box leave it clear.
+class TFormW : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 340;
+    static constexpr int ClientHeight = 137;
+
+    TFormW(AppContext& ctx, QWidget* parent = nullptr);
+
+    void ContButtonClick();
+    void AbortButtonClick();
+
+private:
+    AppContext& ctx_;
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QPushButton* AbortButton = nullptr;
+    QPushButton* ContButton = nullptr;
+};
+
+} // namespace trv

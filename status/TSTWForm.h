@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/AppContext.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace trv {
+
+// The self-test warning; its texts are not localised. Open it with exec(): it clears
+// ctx.session.selfTestFlag when shown, and "Start" sets it before closing.
+class TSTWForm : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 469;
+    static constexpr int ClientHeight = 204;
+
+    TSTWForm(AppContext& ctx, QWidget* parent = nullptr);
+
+    void FormActivate();
+    void StartButtonClick();
+    void CancelButtonClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    AppContext& ctx_;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QPushButton* CancelButton = nullptr;
+    QPushButton* StartButton = nullptr;
+};
+
+} // namespace trv
