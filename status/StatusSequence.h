@@ -61,6 +61,9 @@ public:
     bool noticeFlag() const { return noticeFlag_; }
 
 private:
+    // The timer's next handler without enabling it.
+    void setHandler(Step step);
+    // ...and enabled at the current interval, or at intervalMs.
     void setNext(Step step);
     void setNext(Step step, int intervalMs);
     void stop();

@@ -1,0 +1,385 @@
+#include "download/DownloadSequence.h"
+
+#include "catalogue/MessageNumbers.h"
+#include "device/DeviceMessages.h"
+
+namespace trv {
+
+DownloadSequence::DownloadSequence(ReportLink& link, SequenceTimer& timer, DownloadView& view, DeviceSession& session,
+                                   const ControlProgram& control, const ProgramCatalogue& catalogue,
+                                   const LanguageTexts& texts)
+    : link_(link), timer_(timer), view_(view), session_(session), control_(control), catalogue_(catalogue),
+      texts_(texts) {}
+
+// --- shared operations ---
+
+void DownloadSequence::AddMessageLine(int message) {
+    view_.addLine(texts_.messages.text(message));
+}
+
+void DownloadSequence::FailDownload(int message) {
+    timer_.setEnabled(false);
+    outcome_ = Outcome::Failed;
+    std::string text = texts_.messages.text(message);
+    // A device that is there but refused to open needs the user's action, not a plug check.
+    if (message == msg::NoDevice && !link_.openFailure().empty()) {
+        text += TextLineBreak;
+        text += texts_.messages.text(msg::DevicePermission);
+    }
+    view_.showErrorBox(texts_.messages.text(msg::ErrorTitle), text);
+    // The user may have closed the window meanwhile; then there is nothing left to end.
+    if (!open_)
+        return;
+    setNext(Step::Close, timer_.interval());
+}
+
+void DownloadSequence::setStep(Step step) {
+    step_ = step;
+    switch (step) {
+    case Step::None:
+        timer_.setHandler(nullptr);
+        break;
+    case Step::GetStartBase:
+        timer_.setHandler([this] { Timer1GetStartBase(); });
+        break;
+    case Step::ReStart:
+        timer_.setHandler([this] { Timer1ReStart(); });
+        break;
+    case Step::InfoHead:
+        timer_.setHandler([this] { Timer1InfoHead(); });
+        break;
+    case Step::Control:
+        timer_.setHandler([this] { Timer1Control(); });
+        break;
+    case Step::Indexs:
+        timer_.setHandler([this] { Timer1Indexs(); });
+        break;
+    case Step::Therapies:
+        timer_.setHandler([this] { Timer1Therapies(); });
+        break;
+    case Step::GetControl:
+        timer_.setHandler([this] { Timer1GetControl(); });
+        break;
+    case Step::CheckResult:
+        timer_.setHandler([this] { Timer1CheckResult(); });
+        break;
+    case Step::CheckStart:
+        timer_.setHandler([this] { Timer1CheckStart(); });
+        break;
+    case Step::Close:
+        timer_.setHandler([this] { Timer1Close(); });
+        break;
+    }
+}
+
+void DownloadSequence::setNext(Step step, int intervalMs) {
+    setStep(step);
+    timer_.setInterval(intervalMs);
+    timer_.setEnabled(true);
+}
+
+void DownloadSequence::enable() {
+    timer_.setEnabled(true);
+}
+
+bool DownloadSequence::send(const DeviceRequest& request) {
+    if (link_.WriteReport(request.span()))
+        return true;
+    FailDownload(msg::NoDevice);
+    return false;
+}
+
+bool DownloadSequence::fetch(ReportData& reply) {
+    if (!send(FetchRequest()))
+        return false;
+    if (link_.ReadReport(reply))
+        return true;
+    FailDownload(msg::BadReply);
+    return false;
+}
+
+void DownloadSequence::advanceProgress() {
+    view_.setProgress(progressCounter_);
+    ++progressCounter_;
+}
+
+void DownloadSequence::finishDialog(Outcome outcome, bool closeLink) {
+    timer_.setEnabled(false);
+    if (closeLink)
+        link_.CloseDevice();
+    if (outcome_ != Outcome::Failed || outcome != Outcome::Closed)
+        outcome_ = outcome;
+    if (!open_)
+        return;
+    open_ = false;
+    view_.closeDialog();
+}
+
+void DownloadSequence::NextSection() {
+    cursor_ = 0;
+    if (resend_.infoHead) {
+        setStep(Step::InfoHead);
+        progressCounter_ = plan_.infoHeadStart();
+        return;
+    }
+    if (resend_.control) {
+        setStep(Step::Control);
+        progressCounter_ = plan_.controlStart();
+        return;
+    }
+    if (resend_.indexs && session_.image.indexCount == 0)
+        resend_.indexs = false;
+    if (resend_.indexs) {
+        setStep(Step::Indexs);
+        progressCounter_ = plan_.indexsStart();
+        return;
+    }
+    if (resend_.therapies && session_.image.therapyCount == 0)
+        resend_.therapies = false;
+    if (resend_.therapies) {
+        setStep(Step::Therapies);
+        progressCounter_ = plan_.therapiesStart();
+        return;
+    }
+    setStep(Step::GetControl);
+}
+
+// --- handlers ---
+
+void DownloadSequence::FormActivate() {
+    timer_.setEnabled(false);
+    timer_.setInterval(StepIntervalMs);
+    setStep(Step::None);
+    open_ = true;
+    outcome_ = Outcome::Running;
+    resend_ = {};
+    cursor_ = 0;
+    plan_ = {};
+    progressCounter_ = 0;
+    verifyCount_ = 0;
+    deviceStateCode_ = 0;
+    view_.clearLines();
+    view_.setProgress(0);
+    view_.setCloseEnabled(false);
+    view_.setStartEnabled(false);
+    session_.startPending = true;
+
+    AddMessageLine(msg::DownloadOpened);
+    if (!send(LinkCheckRequest()))
+        return;
+    ReportData reply{};
+    if (!link_.ReadReport(reply) || !IsLinkCheckReply(reply)) {
+        FailDownload(msg::BadReply);
+        return;
+    }
+    if (!send(BaseStateRequest()))
+        return;
+    setNext(Step::GetStartBase, StepIntervalMs);
+}
+
+void DownloadSequence::Timer1GetStartBase() {
+    timer_.setEnabled(false);
+    AddMessageLine(msg::FetchingBaseState);
+    ReportData reply{};
+    if (!fetch(reply))
+        return;
+    switch (CheckBaseStateReply(reply)) {
+    case BaseStateCheck::Accepted:
+        break;
+    case BaseStateCheck::Empty:
+        FailDownload(msg::EmptyReply);
+        return;
+    case BaseStateCheck::NotAReply:
+    case BaseStateCheck::WrongLength:
+        FailDownload(msg::BadReply);
+        return;
+    }
+    const BaseState state = ReadBaseState(reply);
+    if (!MeetsMinimumVersion(state.version)) {
+        FailDownload(msg::DeviceTooOld);
+        return;
+    }
+    deviceStateCode_ = state.stateCode;
+    if (!devstate::isIdle(deviceStateCode_)) {
+        session_.continueFlag = false;
+        view_.showProcessRunningWarning();
+        if (!open_)
+            return; // closed meanwhile: the timer and the link are settled
+        if (session_.continueFlag) {
+            // The device goes on with its program: nothing is sent and the link stays open.
+            finishDialog(Outcome::GaveWay, false);
+            return;
+        }
+        if (!send(AbortRequest()))
+            return;
+        setNext(Step::ReStart, RestartIntervalMs);
+        return;
+    }
+
+    const ImageBuildResult built =
+        BuildDeviceImage(session_.image, control_, session_.storedProgramFlag, catalogue_, state.correctionPercentage);
+    if (!built.ok) {
+        // Nothing of an image that doesn't fit the device's tables may reach it.
+        FailDownload(built.message);
+        return;
+    }
+    plan_ = PlanProgress(session_.image);
+    view_.setProgressMaximum(plan_.maximum());
+    progressCounter_ = 0;
+    view_.setProgress(0);
+    resend_ = {true, true, true, true};
+    verifyCount_ = 0;
+    AddMessageLine(msg::TransferStarted);
+    Timer1InfoHead();
+}
+
+void DownloadSequence::Timer1ReStart() {
+    timer_.setEnabled(false);
+    if (!send(BaseStateRequest()))
+        return;
+    setNext(Step::GetStartBase, StepIntervalMs);
+}
+
+void DownloadSequence::Timer1InfoHead() {
+    timer_.setEnabled(false);
+    if (!send(InfoHeadRequest(session_.image)))
+        return;
+    advanceProgress();
+    cursor_ = 0;
+    resend_.infoHead = false;
+    NextSection();
+    enable();
+}
+
+void DownloadSequence::Timer1Control() {
+    timer_.setEnabled(false);
+    const ControlCut cut = ControlRequest(session_.image, cursor_);
+    if (!send(cut.request))
+        return;
+    advanceProgress();
+    cursor_ += cut.itemsTaken;
+    if (cut.last || cut.itemsTaken == 0) {
+        cursor_ = 0;
+        resend_.control = false;
+        NextSection();
+    }
+    enable();
+}
+
+void DownloadSequence::Timer1Indexs() {
+    timer_.setEnabled(false);
+    if (!send(IndexsRequest(session_.image, cursor_)))
+        return;
+    advanceProgress();
+    const int sent = cursor_ + 1;
+    cursor_ = sent;
+    if (IndexsPerRequest * sent >= session_.image.indexCount) {
+        cursor_ = 0;
+        resend_.indexs = false;
+        NextSection();
+    }
+    enable();
+}
+
+void DownloadSequence::Timer1Therapies() {
+    timer_.setEnabled(false);
+    if (!send(TherapiesRequest(session_.image, cursor_)))
+        return;
+    advanceProgress();
+    const int sent = cursor_ + 1;
+    cursor_ = sent;
+    if (TherapiesPerRequest * sent >= session_.image.therapyCount) {
+        resend_.therapies = false;
+        NextSection();
+    }
+    enable();
+}
+
+void DownloadSequence::Timer1GetControl() {
+    timer_.setEnabled(false);
+    if (!send(SummaryRequest()))
+        return;
+    setStep(Step::CheckResult);
+    enable();
+}
+
+void DownloadSequence::Timer1CheckResult() {
+    timer_.setEnabled(false);
+    ReportData reply{};
+    if (!fetch(reply))
+        return;
+    const ImageSummary got = ReadImageSummary(reply);
+    const ImageSummary expected = ExpectedSummary(session_.image);
+    if (got.itemCount != expected.itemCount || got.indexCount != expected.indexCount ||
+        got.therapyCount != expected.therapyCount)
+        resend_.infoHead = true;
+    if (got.itemChecksum != expected.itemChecksum)
+        resend_.control = true;
+    if (got.indexChecksum != expected.indexChecksum)
+        resend_.indexs = true;
+    if (got.therapyChecksum != expected.therapyChecksum)
+        resend_.therapies = true;
+
+    if (!resend_.any()) {
+        AddMessageLine(msg::VerifiedLine1);
+        AddMessageLine(msg::VerifiedLine2);
+        view_.setCloseEnabled(true);
+        view_.setStartEnabled(true);
+        setStep(Step::None);
+        outcome_ = Outcome::Verified;
+        return;
+    }
+    ++verifyCount_;
+    if (verifyCount_ >= MaxVerifications) {
+        FailDownload(msg::VerifyFailed);
+        return;
+    }
+    NextSection();
+    enable();
+}
+
+void DownloadSequence::StartButtonClick() {
+    if (!open_)
+        return;
+    if (!send(StartRequest(session_.startItemIndex)))
+        return;
+    setStep(Step::CheckStart);
+    enable();
+}
+
+void DownloadSequence::Timer1CheckStart() {
+    timer_.setEnabled(false);
+    ReportData reply{};
+    if (!fetch(reply))
+        return;
+    session_.startPending = false;
+    if (IsStartAcknowledgement(reply)) {
+        // The link stays open for the Device Status dialog that follows.
+        finishDialog(Outcome::Started, false);
+        return;
+    }
+    setStep(Step::None);
+    view_.setStartEnabled(false);
+    AddMessageLine(msg::StartRefused);
+    outcome_ = Outcome::StartRefused;
+}
+
+void DownloadSequence::CloseButtonClick() {
+    setStep(Step::None);
+    finishDialog(Outcome::Closed, true);
+}
+
+void DownloadSequence::Timer1Close() {
+    setStep(Step::None);
+    finishDialog(Outcome::Closed, true);
+}
+
+void DownloadSequence::FrameClose() {
+    if (!open_)
+        return;
+    // Without this the timer would go on talking to the device behind a closed window.
+    setStep(Step::None);
+    finishDialog(Outcome::Closed, true);
+}
+
+} // namespace trv
