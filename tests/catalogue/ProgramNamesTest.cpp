@@ -28,7 +28,7 @@ TEST(Labels, LongLabelCutsLinesLongerThan60AndDropsTheNumber) {
     EXPECT_EQ(longLabel("3 Long run", 6000), "Long run [100:00]");
 }
 
-class ProgramNames : public ::testing::Test {
+class NamesFile : public ::testing::Test {
 protected:
     ProgramCatalogue catalogue = catalogueWithTimes(42, {300, 60, 6000});
     std::vector<std::string> lines{"2 Beta", "3   Gamma", "1 Alpha"};
@@ -36,7 +36,7 @@ protected:
     int messageFor(const std::string& bytes) { return parseProgramNames(bytes, catalogue).outcome.message; }
 };
 
-TEST_F(ProgramNames, BuildsLabelsOrderAndBothListOrders) {
+TEST_F(NamesFile, BuildsLabelsOrderAndBothListOrders) {
     ProgramNamesResult result = parseProgramNames(namesFile(42, lines, "\n"), catalogue);
     ASSERT_TRUE(result.outcome.ok());
     catalogue.applyNames(std::move(result.names));
@@ -55,7 +55,7 @@ TEST_F(ProgramNames, BuildsLabelsOrderAndBothListOrders) {
     EXPECT_EQ(catalogue.longLabel(4), nullptr);
 }
 
-TEST_F(ProgramNames, ChecksumCountsBytesAbove0x7FAsNegative) {
+TEST_F(NamesFile, ChecksumCountsBytesAbove0x7FAsNegative) {
     lines[0] = "2 B\xE9ta\xFF";
     EXPECT_TRUE(parseProgramNames(namesFile(42, lines), catalogue).outcome.ok());
     // The same file with the checksum an unsigned sum would give is refused.
@@ -73,7 +73,7 @@ TEST(ProgramNamesChecksum, NegativeSumGivesNegativeRemainder) {
     EXPECT_EQ(namesChecksum(70000), 4464);
 }
 
-TEST_F(ProgramNames, RefusesDamagedAndMismatchedFiles) {
+TEST_F(NamesFile, RefusesDamagedAndMismatchedFiles) {
     const std::string good = namesFile(42, lines);
     std::string badChecksum = good;
     badChecksum.replace(badChecksum.rfind('#'), std::string::npos, "#1 3\r\n");
