@@ -41,6 +41,7 @@ expect "Architecture" test "$(field Architecture)" = "$(dpkg --print-architectur
 expect "Maintainer" test -n "$(field Maintainer)"
 expect "Section" test -n "$(field Section)"
 expect "Description" test -n "$(field Description)"
+expect "Description lines fit 80 columns" test -z "$(field Description | awk 'length > 80')"
 expect "no Homepage" test -z "$(field Homepage)"
 depends=$(field Depends)
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 libqt6multimedia6 libhidapi-hidraw0 libc6 libstdc\\+\\+6; do
