@@ -45,8 +45,9 @@ INSTANTIATE_TEST_SUITE_P(
         OrderCase{"kór", "korsó", HU, "a shorter equal start comes first"}, OrderCase{"ozon", "öt", HU, "ö follows o"},
         OrderCase{"ölt", "őr", HU, "ő counts as ö"}, OrderCase{"uszoda", "üveg", HU, "ü follows u"},
         OrderCase{"Nyak- és váll", "Nyakfeszülés", HU, "punctuation before letters"},
-        OrderCase{"a b", "ab", EN, "a space before letters"}, OrderCase{"2 perc", "alma", HU, "digits before letters"},
-        OrderCase{"apple", "Banana", EN, "case ignored"},
+        OrderCase{"a b", "ab", EN, "a space before letters"}, OrderCase{"Zorn", "Zöllner", HU, "ö is a letter after o"},
+        OrderCase{"Zöllner", "Zorn", EN, "in English ö is an o"},
+        OrderCase{"2 perc", "alma", HU, "digits before letters"}, OrderCase{"apple", "Banana", EN, "case ignored"},
         OrderCase{"Lower back", "Lower back comfort", EN, "a shorter equal start comes first"},
         OrderCase{"alma", "Alma", HU, "lower case first when only case differs"}));
 

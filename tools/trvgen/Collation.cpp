@@ -126,7 +126,10 @@ CollationKey keyOf(std::string_view name, Alphabet alphabet) {
             continue;
         }
         if (alphabet == Alphabet::English) {
-            emit(LetterRank + static_cast<int>(c - U'a'), 1);
+            // English knows ö and ü only as o and u with a mark.
+            const char32_t plain = c == U'ö' ? U'o' : c == U'ü' ? U'u' : c;
+            accent[i] |= plain != c ? 1 : 0;
+            emit(LetterRank + static_cast<int>(plain - U'a'), 1);
             ++i;
             continue;
         }
