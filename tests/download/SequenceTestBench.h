@@ -1,0 +1,207 @@
+#pragma once
+
+#include "app/ControlProgram.h"
+#include "app/DeviceSession.h"
+#include "catalogue/LanguageSelection.h"
+#include "catalogue/ProgramCatalogue.h"
+#include "device/DeviceLink.h"
+#include "download/DownloadSequence.h"
+#include "download/SequenceTimer.h"
+#include "sim/SimulatedDevice.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace trv::test {
+
+// A timer the test fires by hand: each tick first moves the simulated clock by the interval.
+class ManualTimer : public SequenceTimer {
+public:
+    explicit ManualTimer(sim::ManualClock& clock) : clock_(clock) {}
+
+    void setHandler(Handler handler) override { handler_ = std::move(handler); }
+    void setInterval(int milliseconds) override { interval_ = milliseconds; }
+    int interval() const override { return interval_; }
+    void setEnabled(bool enabled) override { enabled_ = enabled; }
+    bool enabled() const override { return enabled_; }
+
+    // One timeout; false when the timer was off.
+    bool tick() {
+        if (!enabled_ || !handler_)
+            return false;
+        clock_.advance(sim::SimTime(interval_));
+        Handler run = handler_; // the step may replace the handler while it runs
+        run();
+        return true;
+    }
+    // Ticks until the timer stays off; the number of ticks.
+    int runToRest(int limit = 2000) {
+        int ticks = 0;
+        while (ticks < limit && tick())
+            ++ticks;
+        return ticks;
+    }
+
+private:
+    sim::ManualClock& clock_;
+    Handler handler_;
+    int interval_ = 200;
+    bool enabled_ = false;
+};
+
+// Passes everything to the real link and lets a test change the replies it reads.
+class TamperingLink : public ReportLink {
+public:
+    explicit TamperingLink(ReportLink& inner) : inner_(inner) {}
+    std::function<void(ReportData&)> onRead;
+
+    bool WriteReport(std::span<const uint8_t> request) override { return inner_.WriteReport(request); }
+    bool ReadReport(ReportData& dest) override {
+        const bool read = inner_.ReadReport(dest);
+        if (read && onRead)
+            onRead(dest);
+        return read;
+    }
+    void CloseDevice() override { inner_.CloseDevice(); }
+    std::string openFailure() const override { return inner_.openFailure(); }
+
+private:
+    ReportLink& inner_;
+};
+
+// Texts "M<k>" and "C<k>", so a line tells which entry it came from.
+inline LanguageTexts NumberedTexts() {
+    LanguageTexts texts;
+    for (int k = 0; k < MessageTable::size(); ++k)
+        texts.messages.set(k, "M" + std::to_string(k));
+    for (int k = 0; k < CaptionTable::size(); ++k)
+        texts.captions.set(k, "C" + std::to_string(k));
+    return texts;
+}
+
+// Program k (number k + 1) uses the distinct steps listed for it; 60 s plus 10 s per number.
+inline ProgramCatalogue CatalogueOf(int distinctSteps, const std::vector<std::vector<int>>& programs) {
+    std::vector<ProgramStep> distinct;
+    for (int k = 0; k < distinctSteps; ++k) {
+        ProgramStep step;
+        step.stepWord = static_cast<uint16_t>(k + 1);
+        step.frequency = 100 + static_cast<uint32_t>(k) * 7;
+        step.frequencySpan = static_cast<uint32_t>(k % 3) * 10;
+        distinct.push_back(step);
+    }
+    std::vector<CatalogueProgram> entries;
+    std::vector<int> stepMap;
+    for (size_t k = 0; k < programs.size(); ++k) {
+        CatalogueProgram program;
+        program.number = static_cast<int>(k + 1);
+        program.runningSeconds = 60 + 10 * static_cast<uint32_t>(k);
+        program.firstStep = static_cast<int>(stepMap.size());
+        program.stepCount = static_cast<int>(programs[k].size());
+        program.shortLabel = "Prog" + std::to_string(k + 1);
+        stepMap.insert(stepMap.end(), programs[k].begin(), programs[k].end());
+        entries.push_back(program);
+    }
+    ProgramCatalogue catalogue;
+    catalogue.assemble(1, std::move(entries), std::move(distinct), std::move(stepMap));
+    return catalogue;
+}
+
+// 20 programs of 15 steps each over 100 distinct steps: 20 items give 300 index entries.
+inline ProgramCatalogue TwentyProgramCatalogue() {
+    std::vector<std::vector<int>> programs;
+    for (int k = 0; k < 20; ++k) {
+        std::vector<int> steps;
+        for (int j = 0; j < 15; ++j)
+            steps.push_back((k * 5 + j) % 100);
+        programs.push_back(steps);
+    }
+    return CatalogueOf(100, programs);
+}
+
+// What the download dialog showed and was asked to do.
+class RecordingDownloadView : public DownloadView {
+public:
+    struct ErrorBox {
+        std::string title;
+        std::string text;
+    };
+    std::vector<std::string> lines;
+    std::vector<int> progress;
+    int maximum = -1;
+    bool startEnabled = true;
+    bool closeEnabled = true;
+    std::vector<ErrorBox> errors;
+    int warnings = 0;
+    int closed = 0;
+    // What the process-running warning does; by default the user aborts.
+    std::function<void()> onWarning;
+
+    void clearLines() override { lines.clear(); }
+    void addLine(const std::string& text) override { lines.push_back(text); }
+    void setProgressMaximum(int value) override { maximum = value; }
+    void setProgress(int position) override { progress.push_back(position); }
+    void setStartEnabled(bool enabled) override { startEnabled = enabled; }
+    void setCloseEnabled(bool enabled) override { closeEnabled = enabled; }
+    void showErrorBox(const std::string& title, const std::string& text) override { errors.push_back({title, text}); }
+    void showProcessRunningWarning() override {
+        ++warnings;
+        if (onWarning)
+            onWarning();
+    }
+    void closeDialog() override { ++closed; }
+};
+
+// The simulated device on a manual clock behind the real link.
+struct DeviceBench {
+    sim::ManualClock clock;
+    sim::SimulatedDevice device{clock};
+    DeviceLink deviceLink{device};
+    TamperingLink link{deviceLink};
+    ManualTimer timer{clock};
+    DeviceSession session;
+    LanguageTexts texts = NumberedTexts();
+
+    // Requests the device received since the last clear, as (milliseconds, leading bytes).
+    std::vector<std::vector<uint8_t>> requests(size_t leading = 4) const {
+        std::vector<std::vector<uint8_t>> out;
+        for (const sim::LoggedRequest& entry : device.requestLog())
+            out.emplace_back(entry.data.begin(), entry.data.begin() + static_cast<std::ptrdiff_t>(leading));
+        return out;
+    }
+    // Commands of the framed requests (the third byte), fetches as C1 and link checks as A0.
+    std::vector<uint8_t> commands() const {
+        std::vector<uint8_t> out;
+        for (const sim::LoggedRequest& entry : device.requestLog())
+            out.push_back(entry.data[0] == wire::Framed ? entry.data[2] : entry.data[0]);
+        return out;
+    }
+    long long timeOf(size_t request) const { return device.requestLog().at(request).at.count(); }
+};
+
+// A download bench: the sequence, a control program and a catalogue.
+struct DownloadBench : DeviceBench {
+    ProgramCatalogue catalogue;
+    ControlProgram control;
+    RecordingDownloadView view;
+    DownloadSequence sequence;
+
+    explicit DownloadBench(ProgramCatalogue programs = TwentyProgramCatalogue())
+        : catalogue(std::move(programs)), control(catalogue, [this](int k) { return texts.messages.text(k); }),
+          sequence(link, timer, view, session, control, catalogue, texts) {}
+
+    // Program numbers (1-based) into the control program, no pauses between.
+    void compose(const std::vector<int>& numbers) {
+        control.Clear();
+        for (int number : numbers)
+            control.AddSelectedProgram(number - 1);
+    }
+    // Opens the dialog and runs until it waits for the user or has ended.
+    void download() {
+        sequence.FormActivate();
+        timer.runToRest();
+    }
+};
+
+} // namespace trv::test
