@@ -31,7 +31,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
@@ -72,7 +71,6 @@ private:
     QtSequenceTimer Timer1;
     StatusSequence sequence_;
     std::array<int, StatusDisplay::ListCount> shownRevisions_{};
-    bool closingBySequence_ = false;
 };
 
 } // namespace trv

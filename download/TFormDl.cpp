@@ -1,0 +1,150 @@
+#include "download/TFormDl.h"
+
+#include "app/WindowStyle.h"
+#include "download/DialogText.h"
+#include "status/TFormW.h"
+
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace trv {
+
+namespace {
+// CaptionTable entries of this dialog.
+constexpr int CaptionDialog = 0;
+constexpr int HintListBox = 1;
+constexpr int HintProgressBar = 2;
+constexpr int CaptionStart = 3;
+constexpr int HintStart = 4;
+constexpr int CaptionClose = 5;
+constexpr int HintClose = 6;
+} // namespace
+
+TFormDl::TFormDl(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), errors_(errors), windows_(windows),
+      sequence_(ctx.link, Timer1, *this, ctx.session, ctx.control, ctx.catalogue, ctx.texts) {
+    setObjectName("TFormDl");
+    setFixedSize(ClientWidth, ClientHeight);
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setFont(dialogFont(13));
+    setWindowBackground(*this, DesignBackground);
+
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName("ListBox1");
+    ListBox1->setGeometry(8, 8, 261, 208);
+    ListBox1->setSelectionMode(QAbstractItemView::NoSelection);
+    ListBox1->setUniformItemSizes(true);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setGeometry(8, 224, 261, 17);
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    StartButton = new QPushButton(QStringLiteral("Start"), this);
+    StartButton->setObjectName("StartButton");
+    StartButton->setGeometry(24, 256, 97, 33);
+    CloseButton = new QPushButton(QStringLiteral("Close"), this);
+    CloseButton->setObjectName("CloseButton");
+    CloseButton->setGeometry(156, 256, 97, 33);
+    StartButton->setAutoDefault(false);
+    CloseButton->setAutoDefault(false);
+    StartButton->setEnabled(false);
+    CloseButton->setEnabled(false);
+
+    const CaptionTable& captions = ctx.texts.captions;
+    setWindowTitle(captionOr(captions, CaptionDialog, QStringLiteral("Download")));
+    ListBox1->setToolTip(captionOr(captions, HintListBox, {}));
+    ProgressBar1->setToolTip(captionOr(captions, HintProgressBar, {}));
+    StartButton->setText(captionOr(captions, CaptionStart, StartButton->text()));
+    StartButton->setToolTip(captionOr(captions, HintStart, {}));
+    CloseButton->setText(captionOr(captions, CaptionClose, CloseButton->text()));
+    CloseButton->setToolTip(captionOr(captions, HintClose, {}));
+
+    Timer1.qtimer().setObjectName("Timer1");
+    connect(StartButton, &QPushButton::clicked, this, [this] { StartButtonClick(); });
+    connect(CloseButton, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
+}
+
+TFormDl::~TFormDl() {
+    Timer1.setEnabled(false);
+}
+
+void TFormDl::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    // After the window is on screen, so the first lines show while the link check runs.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            FormActivate();
+    });
+}
+
+// The close box and Escape come here (QDialog's close event calls reject()).
+void TFormDl::reject() {
+    if (closingBySequence_ || !sequence_.open()) {
+        QDialog::reject();
+        return;
+    }
+    sequence_.FrameClose();
+}
+
+void TFormDl::FormActivate() {
+    closingBySequence_ = false;
+    sequence_.FormActivate();
+}
+
+void TFormDl::StartButtonClick() {
+    sequence_.StartButtonClick();
+}
+
+void TFormDl::CloseButtonClick() {
+    sequence_.CloseButtonClick();
+}
+
+void TFormDl::clearLines() {
+    ListBox1->clear();
+}
+
+void TFormDl::addLine(const std::string& text) {
+    ListBox1->addItem(dialogText(text));
+    ListBox1->scrollToBottom();
+}
+
+void TFormDl::setProgressMaximum(int maximum) {
+    // A range of 0 to 0 would turn the bar into a busy indicator.
+    ProgressBar1->setRange(0, std::max(maximum, 1));
+}
+
+void TFormDl::setProgress(int position) {
+    ProgressBar1->setValue(std::clamp(position, ProgressBar1->minimum(), ProgressBar1->maximum()));
+}
+
+void TFormDl::setStartEnabled(bool enabled) {
+    StartButton->setEnabled(enabled);
+}
+
+void TFormDl::setCloseEnabled(bool enabled) {
+    CloseButton->setEnabled(enabled);
+}
+
+void TFormDl::showErrorBox(const std::string& title, const std::string& text) {
+    errors_.show(this, dialogText(title), dialogText(text), ErrorDisplay::Icon::Error, true);
+}
+
+void TFormDl::showProcessRunningWarning() {
+    if (windows_.warning != nullptr)
+        windows_.warning->exec();
+}
+
+void TFormDl::closeDialog() {
+    closingBySequence_ = true;
+    done(QDialog::Accepted);
+}
+
+} // namespace trv
