@@ -1,0 +1,72 @@
+#include "app/ApplicationEntry.h"
+
+#include "app/AppContext.h"
+#include "app/AppWindows.h"
+#include "app/MessageBoxErrorDisplay.h"
+#include "app/TrvApplication.h"
+#include "app/trvmain.h"
+#include "catalogue/trvl.h"
+#include "device/DeviceLink.h"
+#include "download/TFormDl.h"
+#include "status/TContForm.h"
+#include "status/TFormStat.h"
+#include "status/TFormW.h"
+#include "status/TSTWForm.h"
+
+#include <exception>
+#include <memory>
+
+namespace trv {
+
+namespace {
+
+int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDisplay& errors, HidBackend& backend) {
+    ProgramCatalogue catalogue;
+    LanguageTexts texts;
+    ControlProgram control(catalogue, [&texts](int k) { return texts.messages.text(k); });
+    DeviceSession session;
+    DeviceLink link(backend);
+    AppContext context{folder, catalogue, texts, control, session, link};
+    AppWindows windows;
+
+    // The fixed order: the main window's start-up loads the texts the dialogs take when they are made.
+    // Windows centred on the screen have no parent; the others are centred on the main window.
+    auto mainWindow = std::make_unique<TFormMain>(context, errors, windows);
+    windows.main = mainWindow.get();
+    auto cont = std::make_unique<TContForm>(context);
+    windows.cont = cont.get();
+    auto download = std::make_unique<TFormDl>(context, errors, windows, mainWindow.get());
+    windows.download = download.get();
+    auto status = std::make_unique<TFormStat>(context, errors, windows, mainWindow.get());
+    windows.status = status.get();
+    auto warning = std::make_unique<TFormW>(context, mainWindow.get());
+    windows.warning = warning.get();
+    auto language = std::make_unique<TFormL>(folder, mainWindow->controller().languageName());
+    windows.language = language.get();
+    auto selfTestWarning = std::make_unique<TSTWForm>(context, mainWindow.get());
+    windows.selfTestWarning = selfTestWarning.get();
+
+    // After a failed start-up the posted exit ends the loop at once; the window is never offered.
+    if (!mainWindow->startupFailed())
+        mainWindow->show();
+    return application.exec();
+}
+
+} // namespace
+
+int RunApplication(int argc, char** argv, HidBackend& backend) {
+    TrvApplication application(argc, argv);
+    DataFolder folder(".");
+    MessageBoxErrorDisplay errors(QString::fromStdString(folder.nativePath(ErrorSoundFileName)));
+    application.setErrorDisplay(&errors);
+    try {
+        return CreateWindowsAndRun(application, folder, errors, backend);
+    } catch (const std::exception& error) {
+        ShowStandardError(errors, nullptr, QString::fromUtf8(error.what()));
+    } catch (...) {
+        ShowStandardError(errors, nullptr, QString());
+    }
+    return 1;
+}
+
+} // namespace trv

@@ -1,0 +1,52 @@
+#include "app/FlagImage.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QDir>
+#include <QImageReader>
+#include <QMouseEvent>
+#include <QPixmap>
+
+namespace trv {
+
+bool FlagDecoder::loadFlag(const std::string& path, const std::optional<std::string>& bytes) {
+    const QString shownPath = QDir::toNativeSeparators(QString::fromLocal8Bit(path.c_str()));
+    if (!bytes) {
+        // Let the toolkit say why the file can't be read.
+        QImageReader reader(QString::fromLocal8Bit(path.c_str()));
+        reader.read();
+        errorSink_ = QStringLiteral("Cannot load the picture %1: %2").arg(shownPath, reader.errorString());
+        return false;
+    }
+    QByteArray data(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        errorSink_ = QStringLiteral("Cannot load the picture %1: %2").arg(shownPath, reader.errorString());
+        return false;
+    }
+    image_ = std::move(image);
+    return true;
+}
+
+FlagImageLabel::FlagImageLabel(QString& errorSink, QWidget* parent) : QLabel(parent), decoder_(errorSink) {
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setCursor(Qt::PointingHandCursor);
+}
+
+bool FlagImageLabel::loadFlag(const std::string& path, const std::optional<std::string>& bytes) {
+    if (!decoder_.loadFlag(path, bytes))
+        return false;
+    setPixmap(QPixmap::fromImage(decoder_.image()));
+    return true;
+}
+
+void FlagImageLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+}
+
+} // namespace trv

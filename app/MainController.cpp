@@ -1,0 +1,247 @@
+#include "app/MainController.h"
+
+#include "catalogue/CatalogueFile.h"
+#include "catalogue/CatalogueTexts.h"
+#include "device/Vx20util.h"
+
+namespace trv {
+
+MainController::MainController(AppContext& context, MainView& view) : context_(context), view_(view) {}
+
+void MainController::end() {
+    ended_ = true;
+    view_.endApplication();
+}
+
+// The texts of a language reach the window only when its caption file was read.
+bool MainController::applyLanguage(LanguageLoadStage stage) {
+    if (stage == LanguageLoadStage::FlagFailed) {
+        view_.showFlagError();
+        return false;
+    }
+    if (captionsLoaded(stage))
+        view_.applyMainTexts(context_.texts.mainTexts);
+    return true;
+}
+
+void MainController::fillProgramList() {
+    view_.showProgramList(context_.catalogue.programListLines(context_.catalogue.listOrder()));
+}
+
+void MainController::showControl() {
+    view_.showControlProgram(context_.control);
+}
+
+bool MainController::Start() {
+    const DataFolder& folder = context_.folder;
+    ProgramCatalogue& catalogue = context_.catalogue;
+
+    StepTable steps = LoadStepTable(folder.read(CatalogueFileName).value_or(std::string()));
+
+    const LoadedSettings loaded = LoadSettings(folder.read(SettingsFileName));
+    settings_ = loaded.settings;
+    catalogue.setListOrder(settings_.listOrder);
+    if (settings_.listOrder == ListOrder::Alphabetical)
+        view_.showListOrder(ListOrder::Alphabetical);
+    if (loaded.languageLineRead) {
+        const LanguageSelection selection =
+            SelectLanguage(settings_.languageName, folder, paths_, view_.flagPicture(), context_.texts);
+        if (!applyLanguage(selection.stage)) {
+            end();
+            return false;
+        }
+    }
+
+    const CatalogueHeaderResult header = ReadCatalogueHeader(folder.read(CatalogueFileName));
+    if (!header.outcome.ok()) {
+        view_.ShowError(header.outcome.message);
+        end();
+        return false;
+    }
+    assembleCatalogue(catalogue, header.header, std::move(steps));
+
+    context_.control.Clear();
+    showControl();
+
+    ProtocolFileResult protocols = LoadProtocolFile(folder.read(ProtocolFileName));
+    if (!protocols.outcome.ok()) {
+        view_.ShowError(protocols.outcome.message);
+        end();
+        return false;
+    }
+    protocolFile_ = std::move(protocols.file);
+
+    const LoadOutcome texts = LoadCatalogueTexts(folder, paths_, catalogue, protocolTexts_);
+    if (!texts.ok()) {
+        view_.ShowError(texts.message);
+        end();
+        return false;
+    }
+    view_.showProtocolTexts(protocolTexts_);
+
+    fillProgramList();
+    currentPage_ = view_.activePage();
+    return true;
+}
+
+void MainController::NumRBClick() {
+    if (context_.catalogue.setListOrder(ListOrder::Numerical))
+        fillProgramList();
+}
+
+void MainController::AlphaRBClick() {
+    if (context_.catalogue.setListOrder(ListOrder::Alphabetical))
+        fillProgramList();
+}
+
+void MainController::ProgPCChange(int page) {
+    currentPage_ = page;
+}
+
+void MainController::ProtocolTWClick(int treePosition) {
+    if (treePosition < 0)
+        return;
+    view_.showProtocolNode(browser_.selectTreeNode(treePosition, protocolFile_, protocolTexts_, context_.catalogue));
+}
+
+void MainController::loadList(const SessionProgramList* list) {
+    if (list == nullptr)
+        return;
+    context_.control.LoadProgramList(std::span<const uint32_t>(list->begin(), list->end()));
+    showControl();
+}
+
+void MainController::ProtocolTWDblClick() {
+    loadList(browser_.itemListToLoad());
+}
+
+void MainController::SessionLBClick(int line) {
+    if (line < 0)
+        return;
+    view_.showSessionPrograms(ProtocolBrowser::sessionLines(line, protocolFile_, context_.catalogue));
+}
+
+void MainController::SessionLBDblClick(int line) {
+    loadList(ProtocolBrowser::sessionList(line, protocolFile_));
+}
+
+void MainController::ACButtonClick(int programLine, int sessionLine) {
+    switch (static_cast<MainPage>(currentPage_)) {
+    case MainPage::Protocols:
+        loadList(browser_.itemListToLoad());
+        break;
+    case MainPage::Sessions:
+        loadList(ProtocolBrowser::sessionList(sessionLine, protocolFile_));
+        break;
+    case MainPage::Programs:
+        ProgLBDoubleClick(programLine);
+        break;
+    }
+}
+
+void MainController::ProgLBDoubleClick(int programLine) {
+    if (programLine < 0)
+        return;
+    const ProgramCatalogue& catalogue = context_.catalogue;
+    context_.control.AddSelectedProgram(catalogue.programIndexOfLine(catalogue.listOrder(), programLine));
+    showControl();
+}
+
+void MainController::APButtonClick(std::string_view minutesText, std::string_view secondsText) {
+    const AddPauseResult result = context_.control.AddPause(minutesText, secondsText);
+    showControl();
+    if (!result.error.empty())
+        view_.showStandardError(result.error);
+}
+
+void MainController::AWButtonClick() {
+    context_.control.AddWait();
+    showControl();
+}
+
+void MainController::DelButtonClick() {
+    context_.control.DeleteSelected();
+    showControl();
+}
+
+void MainController::NewButtonClick() {
+    context_.control.Clear();
+    showControl();
+}
+
+void MainController::ControlLB1Click(int line) {
+    context_.control.SelectLine(line);
+    showControl();
+}
+
+bool MainController::ChangeLanguage(std::string_view name) {
+    const std::string chosen = acceptLanguageName(name.substr(0, name.find('\n')));
+    const DataFolder& folder = context_.folder;
+
+    // The folder the chosen name leads to; an unlisted name keeps the folder in force.
+    LanguagePaths candidate = paths_;
+    if (const std::optional<std::vector<LanguageEntry>> languages = readLanguageList(folder)) {
+        for (const LanguageEntry& entry : *languages) {
+            if (entry.name == chosen) {
+                candidate.setFolderCode(entry.folderCode);
+                break;
+            }
+        }
+    }
+
+    // Everything that would end the application or leave it half switched is loaded aside first.
+    const std::string& flagPath = candidate.path(LanguageFile::Flag);
+    if (!view_.flagCheck().loadFlag(folder.nativePath(flagPath), folder.read(flagPath))) {
+        view_.showFlagError();
+        return false;
+    }
+    ProgramCatalogue renamed = context_.catalogue;
+    ProtocolTexts texts;
+    const LoadOutcome outcome = LoadCatalogueTexts(folder, candidate, renamed, texts);
+    if (!outcome.ok()) {
+        view_.ShowError(outcome.message);
+        return false;
+    }
+
+    paths_ = candidate;
+    settings_.languageName = chosen;
+    applyLanguage(ApplyLanguageTexts(folder, paths_, view_.flagPicture(), context_.texts));
+    context_.catalogue = std::move(renamed);
+    protocolTexts_ = std::move(texts);
+    view_.showProtocolTexts(protocolTexts_);
+    fillProgramList();
+    context_.control.RefreshControlList();
+    showControl();
+    return true;
+}
+
+void MainController::PrepareDownload() {
+    DeviceSession& session = context_.session;
+    session.startItemIndex = 0;
+    session.storedProgramFlag = false;
+    MarkImageTitle(session.image, false);
+}
+
+ControlProgram::Snapshot MainController::PrepareSelfTest() {
+    ControlProgram::Snapshot composed = context_.control.Save();
+    context_.control.LoadSelfTest(context_.catalogue.programCount());
+    showControl();
+    DeviceSession& session = context_.session;
+    session.startItemIndex = 0;
+    session.storedProgramFlag = false;
+    MarkImageTitle(session.image, true);
+    return composed;
+}
+
+void MainController::EndSelfTest(const ControlProgram::Snapshot& composed) {
+    context_.control.Restore(composed);
+    showControl();
+}
+
+bool MainController::CloseDown() {
+    context_.link.CloseDevice();
+    settings_.listOrder = context_.catalogue.listOrder();
+    return SaveSettings(context_.folder, settings_);
+}
+
+} // namespace trv

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QApplication>
+#include <QString>
+
+namespace trv {
+
+class ErrorDisplay;
+
+// The application's standard error display: an error box titled with the application's name.
+void ShowStandardError(ErrorDisplay& display, QWidget* parent, const QString& text);
+
+// The application object. An exception escaping an event handler is shown by the standard error
+// display and the event loop goes on.
+class TrvApplication : public QApplication {
+    Q_OBJECT
+public:
+    TrvApplication(int& argc, char** argv);
+
+    // Until set, exceptions are only swallowed; the display must outlive the application object's use.
+    void setErrorDisplay(ErrorDisplay* display) { errors_ = display; }
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    void report(const QString& text);
+
+    ErrorDisplay* errors_ = nullptr;
+};
+
+} // namespace trv

@@ -1,0 +1,38 @@
+#include "app/WindowStyle.h"
+
+#include <QPalette>
+#include <QStringList>
+#include <QWidget>
+
+namespace trv {
+
+namespace {
+
+QFont designFont(const QStringList& families, int pixelSize) {
+    QFont font;
+    font.setFamilies(families);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+} // namespace
+
+QFont mainWindowFont() {
+    return designFont({"MS Sans Serif", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"}, 13);
+}
+
+QFont dialogFont(int pixelSize, bool bold) {
+    QFont font = designFont({"Tahoma", "DejaVu Sans", "Liberation Sans", "Nimbus Sans"}, pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+void setWindowBackground(QWidget& window, const QColor& colour) {
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, colour);
+    window.setPalette(palette);
+    window.setAutoFillBackground(true);
+}
+
+} // namespace trv

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QWidget;
+
+namespace trv {
+
+// The windows' design colour: red 64, green 160, blue 208.
+inline const QColor DesignBackground(64, 160, 208);
+
+// The main window's font, 13 pixels high, with sans-serif stand-ins where the design's face is missing.
+QFont mainWindowFont();
+// The dialogs' font face at the given pixel height.
+QFont dialogFont(int pixelSize, bool bold = false);
+
+// Fills the window's background with the colour (its children draw on it).
+void setWindowBackground(QWidget& window, const QColor& colour);
+
+} // namespace trv

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "catalogue/DataFolder.h"
+
+#include <QDialog>
+
+#include <string>
+#include <string_view>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace trv {
+
+// The language dialog "Select Language": the languages of language.fld to choose from, or a name
+// typed by hand. The caller reads confirmed() and languageName() after exec(); a new dialog is made
+// for every change of language.
+class TFormL : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 257;
+    static constexpr int ClientHeight = 113;
+
+    // currentName: the language in force (8-bit), shown as the combo box's text.
+    TFormL(const DataFolder& folder, std::string_view currentName, QWidget* parent = nullptr);
+
+    // OK was pressed.
+    bool confirmed() const { return confirmed_; }
+    // The name the dialog was confirmed with: 8-bit, at most 48 characters, without line end.
+    const std::string& languageName() const { return languageName_; }
+
+    void LanguageBoxSelect(int index);
+    void OKButtonClick();
+    void CancelButtonClick();
+
+private:
+    QLabel* Label1 = nullptr;
+    QComboBox* LanguageBox = nullptr;
+    QPushButton* OKButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+    bool confirmed_ = false;
+    std::string languageName_;
+};
+
+} // namespace trv
