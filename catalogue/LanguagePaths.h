@@ -18,7 +18,8 @@ class LanguagePaths {
 public:
     LanguagePaths();
 
-    // Takes the first three characters of code; a shorter code changes nothing (false).
+    // Takes the first three characters of code; a shorter code, or one holding a path separator
+    // or a NUL, changes nothing (false).
     bool setFolderCode(std::string_view code);
     std::string_view folderCode() const { return std::string_view(paths_[0]).substr(0, FolderCodeLength); }
 
