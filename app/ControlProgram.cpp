@@ -33,8 +33,8 @@ std::string QuotedError(std::string_view text, const char* rest) {
 bool IsItemKind(int32_t kind, int32_t value) {
     if (kind == KindWait)
         return value == 0;
-    if (kind == KindProgram)
-        return value >= 0;
+    if (kind == KindProgram) // the program number, value + 1, must fit the same 32 bits
+        return value >= 0 && value < std::numeric_limits<int32_t>::max();
     return kind >= 0 && kind <= MaxPauseMinutes && value >= 0 && value <= MaxPauseSeconds;
 }
 
@@ -189,8 +189,9 @@ template <typename Number> void ControlProgram::LoadNumbers(std::span<const Numb
     Reset();
     for (size_t i = 0; i < numbers.size() && numbers[i] != 0; ++i) {
         const int64_t index = static_cast<int64_t>(numbers[i]) - 1;
-        InsertControlItem(KindProgram,
-                          static_cast<int32_t>(std::clamp<int64_t>(index, -1, std::numeric_limits<int32_t>::max())));
+        // A number beyond any catalogue stays beyond it (the download refuses it), within 32 bits.
+        InsertControlItem(
+            KindProgram, static_cast<int32_t>(std::clamp<int64_t>(index, -1, std::numeric_limits<int32_t>::max() - 1)));
         if (i + 1 < numbers.size() && numbers[i + 1] != 0)
             InsertControlItem(ListPauseMinutes, 0);
     }

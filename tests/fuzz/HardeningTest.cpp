@@ -1,13 +1,17 @@
 // Faults the fuzz targets found, each pinned down by the smallest case that shows it.
+#include "app/ControlProgram.h"
 #include "catalogue/DataFolder.h"
+#include "catalogue/MessageNumbers.h"
 #include "catalogue/LanguagePaths.h"
 #include "catalogue/LanguageSelection.h"
+#include "device/Vx20util.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 
 namespace trv {
@@ -74,6 +78,34 @@ TEST(LanguageFolderCode, ALanguageListLineCannotLeadTheTextsOutOfTheDataFolder) 
     EXPECT_FALSE(selection.listed);
     EXPECT_EQ(paths.folderCode(), "ENG");
     EXPECT_EQ(mainText(texts.mainTexts, MainText::ListGroupCaption), "inside");
+}
+
+// vorlix.spb holds 32-bit program numbers; the control program keeps program indexes and the image
+// program numbers (index + 1) in signed 32 bits.
+TEST(ControlProgramNumbers, NumbersBeyondSignedRangeStayBeyondTheCatalogue) {
+    ProgramCatalogue catalogue;
+    catalogue.assemble(1, {CatalogueProgram{1, 60, 0, 0, "  1 One", "One [01:00]"}}, {}, {});
+    ControlProgram control(catalogue, [](int) { return std::string(); });
+    const uint32_t list[] = {0x80000000u, 0xFFFFFFFFu, 1, 0};
+    control.LoadProgramList(std::span<const uint32_t>(list));
+
+    // Three programs with the 1:00 pauses between them, as for any list.
+    ASSERT_EQ(control.itemCount(), 5);
+    DeviceImage image;
+    SetImageItems(image, control);
+    for (int item : {0, 2}) {
+        EXPECT_EQ(image.items[static_cast<size_t>(item)].code, ItemProgram);
+        EXPECT_EQ(image.items[static_cast<size_t>(item)].programNumber, std::numeric_limits<int32_t>::max());
+    }
+    EXPECT_EQ(image.items[4].programNumber, 1);
+    EXPECT_EQ(control.totalSeconds(), 60 + 2 * 60);
+    const ImageBuildResult built = BuildDeviceImage(image, catalogue, 0);
+    EXPECT_FALSE(built.ok);
+    EXPECT_EQ(built.message, msg::UnknownProgram);
+
+    // An index whose number would not fit is not an item at all.
+    EXPECT_FALSE(control.InsertControlItem(KindProgram, std::numeric_limits<int32_t>::max()));
+    EXPECT_EQ(control.itemCount(), 5);
 }
 
 } // namespace
