@@ -1,0 +1,174 @@
+// The device side of the whole road with the real windows in real time, as in the demo: download,
+// verify, start, watch the status, hold, continue, abort the running program, resume it.
+#include "GuiTestSupport.h"
+#include "SequenceTestBench.h"
+
+#include "download/TFormDl.h"
+#include "status/TFormStat.h"
+#include "status/TFormW.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <functional>
+#include <vector>
+
+namespace trv::test {
+namespace {
+
+struct RoadBench {
+    sim::SteadyClock clock;
+    sim::SimulatedDevice device{clock};
+    DeviceLink link{device};
+    ProgramCatalogue catalogue = TwentyProgramCatalogue();
+    LanguageTexts texts = NumberedTexts();
+    ControlProgram control{catalogue, [this](int k) { return texts.messages.text(k); }};
+    DataFolder folder{"."};
+    DeviceSession session;
+    AppContext ctx{folder, catalogue, texts, control, session, link};
+    RecordingErrorDisplay errors;
+    AppWindows windows;
+    TFormDl download{ctx, errors, windows};
+    TFormStat status{ctx, errors, windows};
+    TFormW warning{ctx};
+
+    QTimer watchdog; // a road that gets stuck fails instead of hanging the test run
+
+    RoadBench() {
+        windows.download = &download;
+        windows.status = &status;
+        windows.warning = &warning;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            ADD_FAILURE() << "the road got stuck";
+            for (QDialog* dialog : std::initializer_list<QDialog*>{&warning, &download, &status})
+                dialog->done(0);
+        });
+        watchdog.start(60000);
+    }
+
+    // What the main window's Download and Status buttons do.
+    void downloadButton() {
+        session.startItemIndex = 0;
+        session.storedProgramFlag = false;
+        MarkImageTitle(session.image, false);
+        download.exec();
+        if (!session.startPending)
+            status.exec();
+    }
+    void statusButton() { status.exec(); }
+};
+
+// A user who acts on the dialog on top whenever the next condition holds.
+class ScriptedUser {
+public:
+    struct Action {
+        const char* what;
+        std::function<bool()> ready;
+        std::function<void()> act;
+    };
+
+    explicit ScriptedUser(std::vector<Action> actions) : actions_(std::move(actions)) {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (next_ < actions_.size() && actions_[next_].ready()) {
+                // Acted on outside this slot: an action may open a modal dialog, and a timer doesn't
+                // fire again while its own slot is still running.
+                QTimer::singleShot(0, &timer_, actions_[next_++].act);
+            }
+        });
+        timer_.start();
+    }
+    size_t done() const { return next_; }
+    const char* waitingFor() const { return next_ < actions_.size() ? actions_[next_].what : "nothing"; }
+
+private:
+    std::vector<Action> actions_;
+    size_t next_ = 0;
+    QTimer timer_;
+};
+
+bool onTop(QWidget& dialog) {
+    return QApplication::activeModalWidget() == &dialog;
+}
+
+QPushButton* button(QWidget& dialog, const char* name) {
+    return dialog.findChild<QPushButton*>(name);
+}
+
+QStringList lines(QWidget& dialog) {
+    QStringList out;
+    const auto* list = dialog.findChild<QListWidget*>("ListBox1");
+    for (int k = 0; k < list->count(); ++k)
+        out << list->item(k)->text();
+    return out;
+}
+
+void click(QWidget& dialog, const char* name) {
+    QTest::mouseClick(button(dialog, name), Qt::LeftButton);
+}
+
+TEST(DeviceRoadTest, DownloadStartHoldContinueAbortAndResume) {
+    RoadBench b;
+    b.control.Clear();
+    b.control.AddSelectedProgram(0);
+    b.control.AddPause("0", "30");
+    b.control.AddSelectedProgram(1);
+    const auto wrcReads = [&b](const char* caption) {
+        return [&b, caption] {
+            QPushButton* wrc = button(b.status, "WRCButton");
+            return onTop(b.status) && wrc->isEnabled() && wrc->text() == caption;
+        };
+    };
+
+    ScriptedUser user({
+        {"Start enabled", [&] { return onTop(b.download) && button(b.download, "StartButton")->isEnabled(); },
+         [&] { click(b.download, "StartButton"); }},
+        {"the running program listed", [&] { return onTop(b.status) && lines(b.status).size() == 3; }, [] {}},
+        {"Wait offered", wrcReads("C27"), [&] { click(b.status, "WRCButton"); }},
+        {"Continue offered", wrcReads("C12"), [&] { click(b.status, "WRCButton"); }},
+        {"Wait offered again", wrcReads("C27"), [&] { click(b.status, "CloseButton"); }},
+    });
+    b.downloadButton();
+    ASSERT_EQ(user.done(), 5u) << "stopped waiting for " << user.waitingFor();
+    EXPECT_TRUE(b.errors.boxes.empty());
+    EXPECT_EQ(b.device.stateCode(), sim::SimulatedDevice::StateRunningProgram);
+
+    // A second download while the program runs: the user aborts it and closes the Download dialog
+    // before the transfer begins, so the device keeps the interrupted program.
+    ScriptedUser aborting({
+        {"the warning", [&] { return onTop(b.warning); }, [&] { click(b.warning, "AbortButton"); }},
+        {"back in the Download dialog", [&] { return onTop(b.download); }, [&] { b.download.close(); }},
+    });
+    b.downloadButton();
+    ASSERT_EQ(aborting.done(), 2u) << "stopped waiting for " << aborting.waitingFor();
+    EXPECT_TRUE(b.device.storedProgram());
+    EXPECT_EQ(b.device.stateCode(), devstate::Idle);
+
+    ScriptedUser resuming({
+        {"Resume offered", wrcReads("C43"),
+         [&] {
+             EXPECT_EQ(lines(b.status).back(), StatusDisplay::SavedProgramLine);
+             click(b.status, "WRCButton");
+         }},
+        {"Start enabled", [&] { return onTop(b.download) && button(b.download, "StartButton")->isEnabled(); },
+         [&] { click(b.download, "StartButton"); }},
+        {"polling the resumed program", wrcReads("C27"), [&] { click(b.status, "CloseButton"); }},
+    });
+    b.statusButton();
+    ASSERT_EQ(resuming.done(), 3u) << "stopped waiting for " << resuming.waitingFor();
+    EXPECT_TRUE(b.errors.boxes.empty());
+    EXPECT_EQ(b.device.stateCode(), sim::SimulatedDevice::StateRunningProgram);
+    EXPECT_EQ(b.device.currentItem(), 1);
+    EXPECT_EQ(lines(b.status), (QStringList{"Prog1", "M19 0:30", "Prog2"}));
+}
+
+} // namespace
+} // namespace trv::test
+
+int main(int argc, char** argv) {
+    return trv::test::RunGuiTests(argc, argv);
+}
