@@ -57,6 +57,8 @@ expect "the application ran once, in the copy, with no arguments" \
     test "$(ran)" = "trv|$(physical "$xdg/trv")|0"
 expect "the copy is the user's to change" test -z "$(find "$xdg/trv" ! -perm -u+w)"
 expect "no staging folder is left behind" test "$(leftovers "$xdg")" -eq 0
+mkdir "$work/probe"
+expect "the folder has the mode of any new folder" test "$(stat -c %a "$xdg/trv")" = "$(stat -c %a "$work/probe")"
 
 # Upgrade: new shipped data; the user's settings, their device's files and their changes stay.
 chmod -R u+w "$shipped"
