@@ -74,7 +74,7 @@ QString MainWindowTest::caption(const std::string& folderCode, int line) const {
 TFormMain& MainWindowTest::start() {
     folder = std::make_unique<DataFolder>(dir.path().toStdString());
     control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return texts.messages.text(k); });
-    context = std::make_unique<AppContext>(AppContext{*folder, catalogue, texts, *control, session, link});
+    context = std::make_unique<AppContext>(AppContext{*folder, catalogue, texts, *control, session, *deviceLink});
     form = std::make_unique<TFormMain>(*context, errors, windows, nullptr, [this](int code) { quits.push_back(code); });
     windows.main = form.get();
     form->show();
@@ -156,12 +156,12 @@ void MainWindowTest::showPage(const char* pageName) const {
     pages->setCurrentWidget(find<QWidget>(pageName));
 }
 
-void MainWindowTest::onNextModal(std::function<void(QDialog&)> action) {
+void MainWindowTest::onNextModal(std::function<void(QDialog&)> action, const QWidget* only) {
     auto* poll = new QTimer;
     poll->setInterval(1);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, action] {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, action, only] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || !dialog->isVisible())
+        if (dialog == nullptr || !dialog->isVisible() || (only != nullptr && dialog != only))
             return;
         poll->stop();
         poll->deleteLater();

@@ -86,8 +86,9 @@ protected:
     void doubleClickNode(QTreeWidgetItem* node) const;
     void showPage(const char* pageName) const;
 
-    // Runs action on the next modal dialog as soon as it is shown.
-    static void onNextModal(std::function<void(QDialog&)> action);
+    // Runs action on the next modal dialog as soon as it is shown; with only given, on that dialog
+    // once it is the active modal one.
+    static void onNextModal(std::function<void(QDialog&)> action, const QWidget* only = nullptr);
     // Picks a language in the language dialog opened by a click on the flag.
     void chooseLanguage(const QString& name, bool confirm);
 
@@ -101,6 +102,7 @@ protected:
     std::unique_ptr<ControlProgram> control;
     DeviceSession session;
     NoDeviceLink link;
+    ReportLink* deviceLink = &link; // the link the application talks through
     std::unique_ptr<AppContext> context;
     AppWindows windows;
     std::unique_ptr<TFormMain> form;

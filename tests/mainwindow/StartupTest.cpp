@@ -114,6 +114,10 @@ std::optional<std::string> Truncate(std::string bytes) {
     return bytes.substr(0, 10);
 }
 
+void PrintTo(const StartupFailure& failure, std::ostream* out) {
+    *out << failure.name;
+}
+
 class StartupFailureTest : public MainWindowTest, public testing::WithParamInterface<StartupFailure> {};
 
 TEST_P(StartupFailureTest, ShowsItsMessageAndEndsTheApplication) {

@@ -1,0 +1,172 @@
+#include "MainWindowFixture.h"
+
+#include "catalogue/MessageNumbers.h"
+#include "catalogue/trvl.h"
+#include "device/DeviceLink.h"
+#include "download/TFormDl.h"
+#include "sim/SimulatedDevice.h"
+#include "status/TContForm.h"
+#include "status/TFormStat.h"
+#include "status/TFormW.h"
+#include "status/TSTWForm.h"
+
+#include <QEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+namespace trv::test {
+namespace {
+
+// Counts how often a window is shown.
+class ShowCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            ++shows;
+        return false;
+    }
+    int shows = 0;
+};
+
+class DeviceActionsTest : public MainWindowTest {
+protected:
+    // The main window and, after it, the dialogs in the process's order.
+    void startWithDialogs() {
+        start();
+        auto add = [this](auto window) {
+            auto* raw = window.get();
+            dialogs.push_back(std::move(window));
+            return raw;
+        };
+        windows.cont = add(std::make_unique<TContForm>(*context));
+        windows.download = add(std::make_unique<TFormDl>(*context, errors, windows, form.get()));
+        windows.status = add(std::make_unique<TFormStat>(*context, errors, windows, form.get()));
+        windows.warning = add(std::make_unique<TFormW>(*context, form.get()));
+        windows.language = add(std::make_unique<TFormL>(*folder, form->controller().languageName()));
+        windows.selfTestWarning = add(std::make_unique<TSTWForm>(*context, form.get()));
+        windows.status->installEventFilter(&statusShows);
+        windows.download->installEventFilter(&downloadShows);
+    }
+
+    void compose() {
+        click("AWButton");
+        showPage("ProgTS");
+        doubleClickLine("ProgListBox", 6);
+        clickLine("ControlListBox", 0);
+    }
+
+    // Answers the self-test warning with Start or Cancel, then runs what follows.
+    static void answerSelfTestWarning(bool startTest, std::function<void()> then = {}) {
+        onNextModal([startTest, then](QDialog& dialog) {
+            ASSERT_NE(qobject_cast<TSTWForm*>(&dialog), nullptr);
+            dialog.findChild<QPushButton*>(startTest ? "StartButton" : "CancelButton")->click();
+            if (then)
+                then();
+        });
+    }
+
+    ShowCounter statusShows;
+    ShowCounter downloadShows;
+};
+
+TEST_F(DeviceActionsTest, TheSelfTestPutsTheComposedProgramBack) {
+    startWithDialogs();
+    compose();
+    const QStringList composed = lines("ControlListBox");
+    const int selected = find<QListWidget>("ControlListBox")->currentRow();
+
+    // While the download dialog runs, the control program holds the self-test item alone.
+    std::vector<ControlEntry> duringTest;
+    answerSelfTestWarning(true, [this, &duringTest] {
+        onNextModal([this, &duringTest](QDialog& dialog) {
+            EXPECT_EQ(&dialog, windows.download);
+            duringTest.assign(control->items().begin(), control->items().end());
+        });
+    });
+    click("TestButton");
+
+    ASSERT_EQ(duringTest.size(), 1u);
+    EXPECT_EQ(duringTest[0], (ControlEntry{KindProgram, catalogue.programCount()}));
+    EXPECT_EQ(session.image.title[0], 'X');
+    EXPECT_EQ(session.startItemIndex, 0);
+    // No device: the download failed, so no status dialog followed.
+    ASSERT_FALSE(errors.shown.empty());
+    EXPECT_EQ(errors.shown[0].text, message("ENG", msg::NoDevice));
+    EXPECT_EQ(statusShows.shows, 0);
+
+    EXPECT_EQ(lines("ControlListBox"), composed);
+    EXPECT_EQ(find<QListWidget>("ControlListBox")->currentRow(), selected);
+    EXPECT_TRUE(find<QPushButton>("DelButton")->isEnabled());
+    EXPECT_EQ(control->selected(), selected);
+}
+
+TEST_F(DeviceActionsTest, ACancelledSelfTestSendsNothingAndChangesNothing) {
+    startWithDialogs();
+    compose();
+    const QStringList composed = lines("ControlListBox");
+
+    answerSelfTestWarning(false);
+    click("TestButton");
+
+    EXPECT_EQ(downloadShows.shows, 0);
+    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_EQ(lines("ControlListBox"), composed);
+    EXPECT_EQ(session.image.title[0], 'P');
+}
+
+TEST_F(DeviceActionsTest, AFailedDownloadOpensNoStatusDialog) {
+    startWithDialogs();
+    compose();
+    session.storedProgramFlag = true;
+    session.startItemIndex = 3;
+    session.image.title[0] = 'X';
+
+    click("DlButton");
+
+    EXPECT_EQ(downloadShows.shows, 1);
+    EXPECT_FALSE(session.storedProgramFlag);
+    EXPECT_EQ(session.startItemIndex, 0);
+    EXPECT_EQ(session.image.title[0], 'P');
+    ASSERT_FALSE(errors.shown.empty());
+    EXPECT_EQ(errors.shown[0].text, message("ENG", msg::NoDevice));
+    EXPECT_TRUE(session.startPending);
+    EXPECT_EQ(statusShows.shows, 0);
+}
+
+TEST_F(DeviceActionsTest, AStartedDownloadIsFollowedByTheStatusDialog) {
+    sim::ManualClock clock;
+    sim::SimulatedDevice device(clock);
+    DeviceLink simulatedLink(device);
+    deviceLink = &simulatedLink;
+    startWithDialogs();
+    compose();
+
+    // Start as soon as the device has verified the program, then close the status dialog.
+    onNextModal([this](QDialog& dialog) {
+        ASSERT_EQ(&dialog, windows.download);
+        auto* startButton = dialog.findChild<QPushButton*>("StartButton");
+        auto* waitForStart = new QTimer(&dialog);
+        QObject::connect(waitForStart, &QTimer::timeout, &dialog, [this, startButton, waitForStart] {
+            if (!startButton->isEnabled())
+                return;
+            waitForStart->stop();
+            onNextModal([](QDialog& status) { status.findChild<QPushButton*>("CloseButton")->click(); },
+                        windows.status);
+            startButton->click();
+        });
+        waitForStart->start(5);
+    });
+    click("DlButton");
+
+    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_FALSE(session.startPending);
+    EXPECT_EQ(statusShows.shows, 1);
+    EXPECT_EQ(device.itemCount(), 2);
+    EXPECT_EQ(device.title()[0], 'P');
+    // The composed program is what the device holds, and the window still shows it.
+    EXPECT_EQ(lines("ControlListBox").size(), 3);
+}
+
+} // namespace
+} // namespace trv::test
