@@ -7,6 +7,8 @@
 #include "status/TFormStat.h"
 #include "status/TFormW.h"
 
+#include "ScriptedUser.h"
+
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
@@ -61,55 +63,6 @@ struct RoadBench {
     }
     void statusButton() { status.exec(); }
 };
-
-// A user who acts on the dialog on top whenever the next condition holds.
-class ScriptedUser {
-public:
-    struct Action {
-        const char* what;
-        std::function<bool()> ready;
-        std::function<void()> act;
-    };
-
-    explicit ScriptedUser(std::vector<Action> actions) : actions_(std::move(actions)) {
-        timer_.setInterval(20);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (next_ < actions_.size() && actions_[next_].ready()) {
-                // Acted on outside this slot: an action may open a modal dialog, and a timer doesn't
-                // fire again while its own slot is still running.
-                QTimer::singleShot(0, &timer_, actions_[next_++].act);
-            }
-        });
-        timer_.start();
-    }
-    size_t done() const { return next_; }
-    const char* waitingFor() const { return next_ < actions_.size() ? actions_[next_].what : "nothing"; }
-
-private:
-    std::vector<Action> actions_;
-    size_t next_ = 0;
-    QTimer timer_;
-};
-
-bool onTop(QWidget& dialog) {
-    return QApplication::activeModalWidget() == &dialog;
-}
-
-QPushButton* button(QWidget& dialog, const char* name) {
-    return dialog.findChild<QPushButton*>(name);
-}
-
-QStringList lines(QWidget& dialog) {
-    QStringList out;
-    const auto* list = dialog.findChild<QListWidget*>("ListBox1");
-    for (int k = 0; k < list->count(); ++k)
-        out << list->item(k)->text();
-    return out;
-}
-
-void click(QWidget& dialog, const char* name) {
-    QTest::mouseClick(button(dialog, name), Qt::LeftButton);
-}
 
 TEST(DeviceRoadTest, DownloadStartHoldContinueAbortAndResume) {
     RoadBench b;

@@ -1,0 +1,158 @@
+// The demo's road through all windows, as a user clicks it: compose in the main window, download,
+// start, watch the status, hold, continue, abort the running program, resume it, and the self test.
+// The simulated device runs in real time on a copy of the sample data.
+#include "GuiTestSupport.h"
+#include "ScriptedUser.h"
+
+#include "app/trvmain.h"
+#include "device/DeviceLink.h"
+#include "download/TFormDl.h"
+#include "sim/SimulatedDevice.h"
+#include "status/TContForm.h"
+#include "status/TFormStat.h"
+#include "status/TFormW.h"
+#include "status/TSTWForm.h"
+
+#include <QEventLoop>
+#include <QTabWidget>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace trv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct DemoBench {
+    fs::path root = fs::temp_directory_path() / ("trv-demo-road-" + std::to_string(::getpid()));
+    sim::SteadyClock clock;
+    sim::SimulatedDevice device{clock};
+    ProgramCatalogue catalogue;
+    LanguageTexts texts;
+    ControlProgram control{catalogue, [this](int k) { return texts.messages.text(k); }};
+    DeviceSession session;
+    DeviceLink link{device};
+    DataFolder folder{copySampleData()};
+    AppContext ctx{folder, catalogue, texts, control, session, link};
+    RecordingErrorDisplay errors;
+    AppWindows windows;
+    std::unique_ptr<TFormMain> main;
+    std::unique_ptr<TContForm> cont;
+    std::unique_ptr<TFormDl> download;
+    std::unique_ptr<TFormStat> status;
+    std::unique_ptr<TFormW> warning;
+    std::unique_ptr<TSTWForm> selfTest;
+
+    std::string copySampleData() {
+        fs::remove_all(root);
+        fs::copy(TRV_SAMPLE_DATA, root, fs::copy_options::recursive);
+        return root.string();
+    }
+
+    DemoBench() {
+        main = std::make_unique<TFormMain>(ctx, errors, windows, nullptr, [](int) {});
+        windows.main = main.get();
+        cont = std::make_unique<TContForm>(ctx);
+        windows.cont = cont.get();
+        download = std::make_unique<TFormDl>(ctx, errors, windows, main.get());
+        windows.download = download.get();
+        status = std::make_unique<TFormStat>(ctx, errors, windows, main.get());
+        windows.status = status.get();
+        warning = std::make_unique<TFormW>(ctx, main.get());
+        windows.warning = warning.get();
+        selfTest = std::make_unique<TSTWForm>(ctx, main.get());
+        windows.selfTestWarning = selfTest.get();
+    }
+    ~DemoBench() {
+        // The dialogs are children of the main window: they go first, as in the application.
+        selfTest.reset();
+        warning.reset();
+        status.reset();
+        download.reset();
+        cont.reset();
+        main.reset();
+        fs::remove_all(root);
+    }
+
+    bool nothingModal() const { return QApplication::activeModalWidget() == nullptr; }
+    std::function<bool()> wrcIn(WrcMode mode) {
+        return [this, mode] {
+            const StatusDisplay& display = status->sequence().display();
+            return onTop(*status) && display.wrcEnabled() && display.wrcMode() == mode;
+        };
+    }
+    std::function<bool()> startEnabled() {
+        return [this] { return onTop(*download) && button(*download, "StartButton")->isEnabled(); };
+    }
+    void mainClick(const char* name) { click(*main, name); }
+};
+
+TEST(DemoRoadTest, ComposeDownloadWatchHoldContinueResumeAndSelfTest) {
+    DemoBench b;
+    ASSERT_FALSE(b.main->startupFailed());
+    b.main->show();
+    QEventLoop loop;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        ADD_FAILURE() << "the road got stuck";
+        for (QDialog* dialog :
+             std::initializer_list<QDialog*>{b.warning.get(), b.selfTest.get(), b.download.get(), b.status.get()})
+            dialog->done(0);
+        loop.quit();
+    });
+    watchdog.start(40000);
+
+    const auto compose = [&] {
+        auto* pages = b.main->findChild<QTabWidget*>("ProgPC");
+        pages->setCurrentWidget(b.main->findChild<QWidget*>("ProgTS"));
+        auto* programs = b.main->findChild<QListWidget*>("ProgListBox");
+        for (int row : {0, 1}) {
+            programs->setCurrentRow(row);
+            b.mainClick("ACButton");
+        }
+        b.mainClick("APButton"); // a 1:00 pause above the end line
+        b.mainClick("DlButton");
+    };
+    ScriptedUser user({
+        {"the main window", [&] { return b.nothingModal() && b.main->isVisible(); }, compose},
+        {"Start after the transfer", b.startEnabled(), [&] { click(*b.download, "StartButton"); }},
+        {"Wait offered", b.wrcIn(WrcMode::Wait), [&] { click(*b.status, "WRCButton"); }},
+        {"Continue offered", b.wrcIn(WrcMode::Continue), [&] { click(*b.status, "WRCButton"); }},
+        {"Wait offered again", b.wrcIn(WrcMode::Wait), [&] { click(*b.status, "CloseButton"); }},
+        {"back in the main window", [&] { return b.nothingModal(); }, [&] { b.mainClick("DlButton"); }},
+        {"the process-running warning", [&] { return onTop(*b.warning); }, [&] { click(*b.warning, "AbortButton"); }},
+        {"the Download dialog again", [&] { return onTop(*b.download); }, [&] { b.download->close(); }},
+        {"back in the main window", [&] { return b.nothingModal(); }, [&] { b.mainClick("StatButton"); }},
+        {"Resume offered", b.wrcIn(WrcMode::Resume), [&] { click(*b.status, "WRCButton"); }},
+        {"Start of the resumed program", b.startEnabled(), [&] { click(*b.download, "StartButton"); }},
+        {"the resumed program polled", b.wrcIn(WrcMode::Wait), [&] { click(*b.status, "CloseButton"); }},
+        {"back in the main window", [&] { return b.nothingModal(); }, [&] { b.mainClick("TestButton"); }},
+        {"the self-test warning", [&] { return onTop(*b.selfTest); }, [&] { click(*b.selfTest, "StartButton"); }},
+        {"the warning for the resumed program", [&] { return onTop(*b.warning); },
+         [&] { click(*b.warning, "AbortButton"); }},
+        {"Start of the self test", b.startEnabled(), [&] { click(*b.download, "StartButton"); }},
+        {"the self test polled", b.wrcIn(WrcMode::Wait), [&] { click(*b.status, "CloseButton"); }},
+        {"the end", [&] { return b.nothingModal(); }, [&] { loop.quit(); }},
+    });
+    loop.exec();
+
+    EXPECT_EQ(user.done(), 18u) << "stopped waiting for " << user.waitingFor();
+    EXPECT_TRUE(b.errors.boxes.empty());
+    // The self test runs; the composed program is back in the main window.
+    EXPECT_EQ(b.device.itemCount(), 1);
+    EXPECT_EQ(b.device.items()[0].programNumber, b.catalogue.programCount() + 1);
+    EXPECT_EQ(b.device.title()[0], 'X');
+    EXPECT_EQ(b.device.stateCode(), sim::SimulatedDevice::StateRunningProgram);
+    EXPECT_EQ(b.control.itemCount(), 3);
+}
+
+} // namespace
+} // namespace trv::test
+
+int main(int argc, char** argv) {
+    return trv::test::RunGuiTests(argc, argv);
+}
