@@ -23,6 +23,7 @@ constexpr int CaptionStart = 3;
 constexpr int HintStart = 4;
 constexpr int CaptionClose = 5;
 constexpr int HintClose = 6;
+constexpr int ListItemHeight = 16;
 } // namespace
 
 TFormDl::TFormDl(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent)
@@ -112,7 +113,9 @@ void TFormDl::clearLines() {
 }
 
 void TFormDl::addLine(const std::string& text) {
-    ListBox1->addItem(dialogText(text));
+    auto* item = new QListWidgetItem(dialogText(text));
+    item->setSizeHint(QSize(0, ListItemHeight));
+    ListBox1->addItem(item);
     ListBox1->scrollToBottom();
 }
 
