@@ -13,6 +13,8 @@
 #include "status/TFormW.h"
 #include "status/TSTWForm.h"
 
+#include <QScreen>
+
 #include <exception>
 #include <memory>
 
@@ -47,8 +49,11 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
     windows.selfTestWarning = selfTestWarning.get();
 
     // After a failed start-up the posted exit ends the loop at once; the window is never offered.
-    if (!mainWindow->startupFailed())
+    if (!mainWindow->startupFailed()) {
+        if (const QScreen* screen = mainWindow->screen())
+            mainWindow->move(screen->availableGeometry().center() - mainWindow->rect().center());
         mainWindow->show();
+    }
     return application.exec();
 }
 

@@ -34,11 +34,14 @@ bool FlagDecoder::loadFlag(const std::string& path, const std::optional<std::str
 FlagImageLabel::FlagImageLabel(QString& errorSink, QWidget* parent) : QLabel(parent), decoder_(errorSink) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setCursor(Qt::PointingHandCursor);
+    // Until a language's flag is loaded, a sunken panel shows where to click.
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
 }
 
 bool FlagImageLabel::loadFlag(const std::string& path, const std::optional<std::string>& bytes) {
     if (!decoder_.loadFlag(path, bytes))
         return false;
+    setFrameStyle(QFrame::NoFrame);
     setPixmap(QPixmap::fromImage(decoder_.image()));
     return true;
 }

@@ -162,6 +162,8 @@ void TFormMain::buildWindow() {
     ControlListBox->setToolTip(QStringLiteral("Controlling program of the treatment."));
     TimeLabel = label(ControlGroup, "TimeLabel", "Total Time:", {128, 211});
     TimeList = oneLineList(ControlGroup, "TimeList", {208, 209, 39, 20});
+    // The design's width just holds "00:00": clip rather than elide a longer total.
+    TimeList->setTextElideMode(Qt::ElideNone);
     TimeList->setToolTip(QStringLiteral("Total time of the control program."));
 
     ACButton = button(this, "ACButton", "<< Add to Control", {520, 248, 121, 33});
