@@ -339,7 +339,9 @@ void DownloadSequence::Timer1CheckResult() {
 }
 
 void DownloadSequence::StartButtonClick() {
-    if (!open_)
+    // The button keeps its state while a start is under way or a failure closes the dialog; a
+    // click then must not send a second start nor take the place of the closing step.
+    if (!open_ || step_ != Step::None || outcome_ != Outcome::Verified)
         return;
     if (!send(StartRequest(session_.startItemIndex)))
         return;

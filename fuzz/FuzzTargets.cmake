@@ -9,4 +9,6 @@ set(TRV_FUZZ_TARGETS
     settings_file
     device_replies
     image_build
-    device_link)
+    device_link
+    download_sequence
+    status_sequence)

@@ -135,3 +135,65 @@ write("device_link", "one_device", bytes([1, 0, 0]) + bytes([0, 1, 0xA0, 1, 0xFF
 write("device_link", "foreign_first", bytes([3, 1, 0, 0, 2, 2, 0]) + bytes([0, 1, 0xA0, 2, 1, 0x30, 5, 1, 2, 3, 4, 5, 4, 2, 3]))
 write("device_link", "unplug_replug", bytes([2, 0, 0x80, 0, 0]) + bytes([0, 1, 0xA0, 2, 4, 0, 0, 1, 0xA0, 1, 4, 0, 0, 1, 0xA0, 1, 0x40, 8]))
 write("device_link", "refused_open", bytes([1, 0, 2]) + bytes([0, 1, 0xA0, 5, 0, 3, 0, 1, 0xA0, 3, 1, 0x28]))
+
+# download_sequence: settings, start item, control program (count - 1, then two bytes an item), script. Answers of the
+# link: a write takes one byte (below 08: no device), a read a kind byte (kind % 10 picks the shape:
+# 1 base state, 2 run state, 3 context, 4 the image's summary, 5 start acknowledgement, 6 empty,
+# 7 link check), its fields, then a damage byte (below C0: none).
+OK = 0xFF
+def base_state(state_choice, version=0xFF, fields=(0,) * 10, extra=()):
+    return bytes([11, state_choice, *extra, version, *fields, 0])
+happy = bytes([0x00, 0x00, 0x00, 0x00, 0x01])          # one item (count 1 + 0): program index 1
+happy += bytes([OK, 17, 0, OK])                         # link check, its reply, base-state request
+happy += bytes([0x00, OK]) + base_state(0x00)           # tick: fetch, idle base state, image built
+happy += bytes([OK])                                    # InfoHead (same tick)
+happy += bytes([0x00, OK, 0x00, OK, 0x00, OK])          # Control, Indexs, Therapies
+happy += bytes([0x00, OK])                              # summary request
+happy += bytes([0x00, OK, 14, 0xFF, 0])                 # fetch, matching summary: verified
+happy += bytes([0x04, OK])                              # Start
+happy += bytes([0x00, OK, 15, 0])                       # fetch, acknowledgement: started
+happy += bytes([0x07, 0x00, 0x00])                      # reopen: no device, error, close step
+write("download_sequence", "happy_path", happy)
+busy = bytes([0x00, 0x03, 0x01, 0x01, 0x02, 0x02, 0x00])
+busy += bytes([OK, 17, 0, OK])
+busy += bytes([0x00, OK]) + base_state(0x07, extra=(9,))  # device busy with code 9
+busy += bytes([0x00, OK])                                 # warning: abort; abort request
+busy += bytes([0x00, OK])                                 # re-start: base-state request
+busy += bytes([0x00, OK]) + base_state(0x02) + bytes([OK])  # idle (15) now: InfoHead
+busy += bytes([0x00, OK] * 4)
+busy += bytes([0x00, OK, 14, 0x07, 0])                    # summary with the index checksum off
+busy += bytes([0x00, OK] * 3)
+busy += bytes([0x00, OK, 14, 0x03, 0]) + bytes([0x00, OK] * 3) + bytes([0x00, OK, 14, 0x00, 0])
+write("download_sequence", "busy_then_resends", busy)
+stored = bytes([0x02, 0x01, 0x03]) + struct.pack("<4H", 2, 0x801E, 0xC000, 13)
+stored += bytes([OK, 7, 0, OK, 0x00, OK]) + base_state(0x00) + bytes([OK])
+write("download_sequence", "stored_program", stored)
+write("download_sequence", "twenty_large", bytes([0x01, 0x00, 19]) + bytes([0x00, 9, 0x00, 10]) * 10 +
+      bytes([OK, 7, 0, OK, 0x00, OK]) + base_state(0x00) + bytes([0x00] * 8))
+
+# status_sequence: settings, then the script (see download_sequence for the link's answers)
+st = bytes([0x02])
+st += bytes([OK])                                                   # A: base-state request
+st += bytes([0x00, OK]) + base_state(0x00, fields=(0, 0, 0x80, 1, 0, 0, 5, 0, 0, 0)) + bytes([OK])
+st += bytes([0x00, OK, 13, 0x01, 0x03, 0x90, 0x02, 0x50, 0x1E, 0x00, 0x90, 0x03, 0])  # C: stored program
+st += bytes([0x04])                                                 # WRC: resume
+st += bytes([OK, 7, 0, OK])                                         # nested download: link check, base
+st += bytes([OK]) + base_state(0x00) + bytes([OK])                  # tick: fetch, idle, InfoHead
+st += bytes([OK, OK, OK, OK])                                       # Control, Indexs, Therapies, summary
+st += bytes([OK, 14, 0xFF, 0])                                      # verified
+st += bytes([0x00, OK, 0xFF, OK, 15, 0])                            # Start, then the acknowledgement
+st += bytes([0x00, OK])                                             # A
+st += bytes([0x00, OK]) + base_state(0x07, extra=(1,)) + bytes([OK])  # B: running, context request
+st += bytes([0x00, OK, 13, 0x01, 0x03, 0x90, 0x02, 0x50, 0x1E, 0x00, 0x90, 0x03, 0])  # C: program list
+st += bytes([0x00, OK])                                             # D
+st += bytes([0x00, OK, 12, 0x07, 0x01, 0x80, 0x01, 0, 0x3C, 0, 0x78, 0, 0x1E, 0, 0x3C, 0, 0])  # E: running
+st += bytes([0x04, OK])                                             # WRC: wait
+st += bytes([0x00, OK, 0x00, OK, 12, 0x03, 0x80, 0x02, 0, 0x3C, 0, 0x78, 0, 0, 0, 0, 0, 0])  # waiting
+st += bytes([0x04, OK])                                             # WRC: continue
+st += bytes([0x00, OK, 0x00, OK, 16, 0])                            # an empty run-state reply
+st += bytes([0x05, 0x07, 0x00, 0x00, 0x00])                         # close, reopen: no device twice
+st += bytes([0x00, OK, 0x00, OK]) + base_state(0x00, version=0x00) + bytes([0x00])  # refused version, F
+write("status_sequence", "resume_and_run", st)
+write("status_sequence", "no_device", bytes([0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00]))
+write("status_sequence", "empty_and_bad_replies", bytes([0x00, OK, 0x00, OK, 16, 0, 0x00, OK, 0x00, OK, 19, 0x05] +
+                                                        [0] * 63 + [0x00, OK, 0x00, OK, 11, 0x00, OK] + [0] * 11))

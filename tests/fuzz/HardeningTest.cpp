@@ -1,9 +1,9 @@
 // Faults the fuzz targets found, each pinned down by the smallest case that shows it.
 #include "app/ControlProgram.h"
 #include "catalogue/DataFolder.h"
-#include "catalogue/MessageNumbers.h"
 #include "catalogue/LanguagePaths.h"
 #include "catalogue/LanguageSelection.h"
+#include "catalogue/MessageNumbers.h"
 #include "device/Vx20util.h"
 
 #include <gtest/gtest.h>
