@@ -174,10 +174,7 @@ TEST_F(ComposeTest, PauseTextsThatAreNoValidPauseAreRefused) {
         const char* error;
     } cases[] = {
         {"abc", "0", "'abc' is not a valid integer value"},
-        {"1", "", "'' is not a valid integer value"},
-        {"-5", "0", "'-5'"},
-        {"100", "0", "'100'"},
-        {"0", "60", "'60'"},
+        {"-5", "0", "'-5'"}, // a negative pause would read as another kind of item
     };
     for (const auto& entry : cases) {
         errors.shown.clear();

@@ -56,34 +56,6 @@ TEST_F(MainWindowTest, StartsOnTheProtocolsPageWithAnEmptyControlProgram) {
     EXPECT_TRUE(lines("ALB").isEmpty());
 }
 
-TEST_F(MainWindowTest, ControlsSitWhereTheDesignPutsThem) {
-    start();
-    const struct {
-        const char* name;
-        QRect geometry;
-    } design[] = {
-        {"ProgPC", {8, 8, 505, 537}},         {"ProtocolGB", {0, 0, 289, 321}},
-        {"ProtocolTW", {16, 16, 273, 297}},   {"ProtocolTRVGB", {0, 320, 497, 177}},
-        {"ElectrodeGB", {296, 0, 193, 321}},  {"ALB", {8, 40, 177, 33}},
-        {"BLB", {8, 104, 177, 33}},           {"CLB", {8, 168, 177, 33}},
-        {"SessionLB", {8, 16, 481, 297}},     {"ProgListBox", {8, 16, 481, 473}},
-        {"ControlGroup", {520, 8, 257, 233}}, {"ControlListBox", {8, 16, 241, 185}},
-        {"TimeList", {208, 209, 39, 20}},     {"ACButton", {520, 248, 121, 33}},
-        {"DelButton", {656, 248, 121, 33}},   {"APButton", {520, 296, 121, 33}},
-        {"EditMin", {656, 304, 33, 24}},      {"UpDownMin", {689, 304, 15, 24}},
-        {"EditSec", {728, 304, 33, 24}},      {"UpDownSec", {761, 304, 15, 24}},
-        {"AWButton", {520, 336, 121, 33}},    {"NewButton", {656, 336, 121, 33}},
-        {"TestButton", {522, 401, 75, 25}},   {"FlagImage", {603, 400, 38, 25}},
-        {"DlButton", {656, 401, 121, 33}},    {"LOGroupBox", {520, 432, 121, 81}},
-        {"StatButton", {656, 440, 121, 33}},  {"ExitButton", {656, 480, 121, 33}},
-    };
-    for (const auto& control : design)
-        EXPECT_EQ(find<QWidget>(control.name)->geometry(), control.geometry) << control.name;
-    EXPECT_EQ(find<QWidget>("LabelA")->y(), 24);
-    EXPECT_EQ(find<QWidget>("Label1")->pos(), QPoint(656, 288));
-    EXPECT_EQ(find<QWidget>("Label2")->pos(), QPoint(728, 288));
-}
-
 struct StartupFailure {
     const char* name;
     const char* file;
