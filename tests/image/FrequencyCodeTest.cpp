@@ -84,7 +84,7 @@ TEST(CorrectionFactor, PercentageAbove100GivesANegativeFactor) {
     EXPECT_EQ(CorrectionFactor(0), 1.0f);
     EXPECT_EQ(CorrectionFactor(100), 0.0f);
     EXPECT_LT(CorrectionFactor(101), 0.0f);
-    EXPECT_LT(CorrectionFactor(20), 0.8f);
+    EXPECT_GT(CorrectionFactor(20), 0.8);
 }
 
 TEST(PackBitsReversed, SetsBitsLowestFirstAcrossBytes) {
