@@ -22,7 +22,8 @@ namespace trv {
 
 namespace {
 
-int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDisplay& errors, HidBackend& backend) {
+int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDisplay& errors, HidBackend& backend,
+                        const ApplicationOptions& options) {
     ProgramCatalogue catalogue;
     LanguageTexts texts;
     ControlProgram control(catalogue, [&texts](int k) { return texts.messages.text(k); });
@@ -53,19 +54,22 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
         if (const QScreen* screen = mainWindow->screen())
             mainWindow->move(screen->availableGeometry().center() - mainWindow->rect().center());
         mainWindow->show();
+        if (options.afterMainWindowShown)
+            options.afterMainWindowShown(*mainWindow);
     }
     return application.exec();
 }
 
 } // namespace
 
-int RunApplication(int argc, char** argv, HidBackend& backend) {
+int RunApplication(int argc, char** argv, HidBackend& backend, const ApplicationOptions& options) {
     TrvApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(options.desktopFileName);
     DataFolder folder(".");
     MessageBoxErrorDisplay errors(QString::fromStdString(folder.nativePath(ErrorSoundFileName)));
     application.setErrorDisplay(&errors);
     try {
-        return CreateWindowsAndRun(application, folder, errors, backend);
+        return CreateWindowsAndRun(application, folder, errors, backend, options);
     } catch (const std::exception& error) {
         ShowStandardError(errors, nullptr, QString::fromUtf8(error.what()));
     } catch (...) {

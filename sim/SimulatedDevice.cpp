@@ -586,6 +586,16 @@ void SimulatedDevice::interrupt() {
     itemElapsed_ = SimTime(0);
 }
 
+void SimulatedDevice::pressStopKey() {
+    update();
+    interrupt();
+}
+
+void SimulatedDevice::recharge(uint8_t level) {
+    update();
+    powerLevel_ = level;
+}
+
 void SimulatedDevice::finish() {
     mode_ = RunMode::Idle;
     interrupted_ = false;

@@ -87,6 +87,10 @@ public:
     // Simulated time per power level lost while a program runs (idle drains ten times slower).
     void setDrainInterval(SimTime perLevel) { drainInterval_ = perLevel; }
     void setCounterValue(uint32_t value) { counterValue_ = value; }
+    // The device's own stop key: a running program is interrupted and kept for a resume.
+    void pressStopKey();
+    // A charged battery put in: the power level becomes `level`.
+    void recharge(uint8_t level);
 
     // --- what the device holds and does ---
     const std::vector<LoggedRequest>& requestLog() const { return log_; }

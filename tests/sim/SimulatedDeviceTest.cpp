@@ -348,5 +348,23 @@ TEST_F(SimulatedDeviceTest, BatteryDrainsReportsLowPowerAndStopsWhenFlat) {
     EXPECT_EQ(device.currentItem(), 1);
 }
 
+TEST_F(SimulatedDeviceTest, StopKeyKeepsTheProgramAndARechargeAllowsTheResume) {
+    uploadAndStart();
+    clock.advance(10s);
+    device.pressStopKey();
+    BaseState base = baseState();
+    EXPECT_EQ(base.stateCode, 0);
+    EXPECT_EQ(base.storedProgramFlag, 1);
+    EXPECT_EQ(device.currentItem(), 1);
+
+    // A flat battery refuses the resume until a charged one is put in.
+    device.setPowerLevel(SimulatedDevice::FlatPower);
+    EXPECT_FALSE(IsStartAcknowledgement(ask(StartRequest(0))));
+    device.recharge(130);
+    EXPECT_EQ(baseState().powerLevel, 130);
+    EXPECT_TRUE(IsStartAcknowledgement(ask(StartRequest(0))));
+    EXPECT_EQ(runState().currentItem, 1);
+}
+
 } // namespace
 } // namespace trv::sim
