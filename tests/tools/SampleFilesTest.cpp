@@ -102,7 +102,7 @@ TEST_F(SampleFiles, TextFilesEndWhereTheTablesMustStop) {
     EXPECT_EQ(languageList(source), "English ENG\r\nMagyar HUN\r\n");
 }
 
-TEST_F(SampleFiles, TheFolderHoldsEveryFileAndNoSettings) {
+TEST_F(SampleFiles, TheFolderHoldsEveryFileAndFirstStartSettings) {
     const FileSet folder = sampleFolder(source);
     std::vector<std::string> names;
     for (const auto& entry : folder)
@@ -110,7 +110,7 @@ TEST_F(SampleFiles, TheFolderHoldsEveryFileAndNoSettings) {
     const std::vector<std::string> expected = {"ENG/caphint.txt", "ENG/flag.bmp",    "ENG/msg.txt",  "ENG/trvimpr.tvn",
                                                "ENG/vorlix.spn",  "HUN/caphint.txt", "HUN/flag.bmp", "HUN/msg.txt",
                                                "HUN/trvimpr.tvn", "HUN/vorlix.spn",  "bom.wav",      "language.fld",
-                                               "trvimpr.tvb",     "vorlix.spb"};
+                                               "trv.cff",         "trvimpr.tvb",     "vorlix.spb"};
     EXPECT_EQ(names, expected);
 }
 

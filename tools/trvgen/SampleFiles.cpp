@@ -163,6 +163,10 @@ FileSet sampleFolder(const SampleSource& source) {
     files["trvimpr.tvb"] = catalogueFile(source);
     files["vorlix.spb"] = protocolFile(source);
     files["language.fld"] = languageList(source);
+    // Settings as the application writes them, so the first start already shows the first
+    // language's texts and flag instead of the bare design texts.
+    files["trv.cff"] =
+        "0\r\nNum\r\n" + encodeFor(source.languages.front(), source.languages.front().name, "language") + "\r\n";
     const SoundDesign sound = errorSoundDesign();
     files["bom.wav"] = wavFile(synthesise(sound), sound.sampleRate);
     for (size_t k = 0; k < source.languages.size(); ++k) {
