@@ -23,7 +23,8 @@ QFont mainWindowFont() {
 }
 
 QFont dialogFont(int pixelSize, bool bold) {
-    QFont font = designFont({"Tahoma", "DejaVu Sans", "Liberation Sans", "Nimbus Sans"}, pixelSize);
+    // Fallbacks in order of how close their widths come to the design's, which the fixed layouts assume.
+    QFont font = designFont({"Tahoma", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"}, pixelSize);
     font.setBold(bold);
     return font;
 }

@@ -9,6 +9,7 @@ packages=(
     libhidapi-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
+    fonts-liberation2
     xvfb xauth imagemagick
     desktop-file-utils appstream dpkg-dev file
 )

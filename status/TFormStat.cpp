@@ -112,7 +112,10 @@ TFormStat::TFormStat(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows,
     CloseButton = button(this, "CloseButton", 280, 368, 97, 33, QStringLiteral("Close"));
     for (QListWidget* list : {ListBox2, ListBox3, ListBox4, ListBox5, ListBox6}) {
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setSelectionMode(QAbstractItemView::NoSelection);
+        // A time such as "  62:05" must show whole in its 49-pixel box, never as "62...".
+        list->setTextElideMode(Qt::ElideNone);
     }
     for (QLabel* l : {Label1, Label2, Label3, Label4, Label5, Label6, Label7})
         l->adjustSize();
