@@ -28,4 +28,7 @@ std::string decodeToUtf8(std::string_view bytes, Codepage page);
 // UTF-8 sequence, becomes '?'; unmapped (when given) receives how many such '?' were written.
 std::string encodeFromUtf8(std::string_view utf8, Codepage page, int* unmapped = nullptr);
 
+// Appends one character as UTF-8; one that UTF-8 can't carry (a surrogate, beyond U+10FFFF) as U+FFFD.
+void appendUtf8(std::string& out, char32_t c);
+
 } // namespace trv

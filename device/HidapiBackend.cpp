@@ -1,5 +1,7 @@
 #include "device/HidapiBackend.h"
 
+#include "catalogue/Codepage.h"
+
 #include <hidapi.h>
 
 #include <cwchar>
@@ -14,24 +16,8 @@ std::string toUtf8(const wchar_t* text) {
     if (text == nullptr) {
         return out;
     }
-    for (; *text != L'\0'; ++text) {
-        const auto c = static_cast<uint32_t>(*text);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x110000) {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (; *text != L'\0'; ++text)
+        appendUtf8(out, static_cast<char32_t>(*text));
     return out;
 }
 

@@ -130,4 +130,23 @@ TEST(Codepage, ByteOfFindsTheSameCharacterAtDifferentPlaces) {
 }
 
 } // namespace
+TEST(Codepage, AppendUtf8WritesEachLengthAndReplacesWhatUtf8CannotCarry) {
+    const struct {
+        char32_t c;
+        std::string utf8;
+    } cases[] = {
+        {U'A', "A"},
+        {0xE9, "\xC3\xA9"},
+        {0x20AC, "\xE2\x82\xAC"},
+        {0x1F600, "\xF0\x9F\x98\x80"},
+        {0xD800, "\xEF\xBF\xBD"},   // a lone surrogate
+        {0x110000, "\xEF\xBF\xBD"}, // beyond Unicode
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        appendUtf8(out, c.c);
+        EXPECT_EQ(out, c.utf8) << static_cast<uint32_t>(c.c);
+    }
+}
+
 } // namespace trv
