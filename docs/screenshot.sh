@@ -8,7 +8,7 @@ root=$PWD
 build=${TRV_BUILD:-build}
 work=$(mktemp -d)
 cp -r data "$work/data"
-printf '0\r\nNum\r\nEnglish\r\n' > "$work/data/trv.cff"
+
 
 Xvfb :99 -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
