@@ -137,6 +137,15 @@ void SimulatedDevice::replug() {
     alive_ = std::make_shared<bool>(true);
 }
 
+void SimulatedDevice::unplugAtRequest(int request, UnplugPoint point) {
+    unplugAt_ = request > 0 ? arrivals_ + request : 0;
+    unplugPoint_ = point;
+}
+
+void SimulatedDevice::stopAnsweringAtRequest(int request) {
+    silentAt_ = request > 0 ? arrivals_ + request : 0;
+}
+
 void SimulatedDevice::corruptSummary(SummaryField field, int verifications) {
     corruptField_ = field;
     corruptVerifications_ = verifications;
@@ -168,11 +177,27 @@ int SimulatedDevice::receive(const uint8_t* report, size_t length) {
     if (length != ReportSize || report[0] != 0) {
         return -1;
     }
+    const int arrival = ++arrivals_;
+    const bool unplugHere = unplugAt_ == arrival;
+    if (unplugHere) {
+        unplugAt_ = 0;
+    }
+    if (unplugHere && unplugPoint_ == UnplugPoint::BeforeTaking) {
+        unplug();
+        return -1;
+    }
+    if (silentAt_ == arrival) {
+        silentAt_ = 0;
+        noReply_ = true;
+    }
     LoggedRequest entry;
     entry.at = clock_.now();
     std::copy(report + 1, report + ReportSize, entry.data.begin());
     log_.push_back(entry);
     handleRequest(entry.data);
+    if (unplugHere) {
+        unplug(); // taken, and gone before anything can be read back
+    }
     return static_cast<int>(ReportSize);
 }
 

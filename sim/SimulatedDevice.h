@@ -30,6 +30,10 @@ struct SimTherapy {
 
 enum class SummaryField { ItemCount, IndexCount, TherapyCount, ItemChecksum, IndexChecksum, TherapyChecksum };
 
+// Where an armed unplug strikes: the write of that request fails, or the device takes the request
+// and is gone right after it.
+enum class UnplugPoint { BeforeTaking, AfterTaking };
+
 struct LoggedRequest {
     SimTime at{0};
     ReportData data{}; // the 64 data bytes after the report ID
@@ -72,6 +76,12 @@ public:
     // Back under a new path, as a replugged hidraw device is.
     void replug();
     bool pluggedIn() const { return pluggedIn_; }
+    // Arms an unplug for the `request`-th request that reaches the device from now on (1: the
+    // next one). Fires once; unplug() or replug() in between don't disarm it.
+    void unplugAtRequest(int request, UnplugPoint point);
+    // From the `request`-th request on (1: the next one) the device goes silent as setNoReply(true)
+    // does; that request itself is taken but gets no answer.
+    void stopAnsweringAtRequest(int request);
     // Opening the device fails with this reason (empty: opens normally).
     void setOpenRefusal(std::string reason) { openRefusal_ = std::move(reason); }
     // The next `verifications` summaries report `field` off by one.
@@ -157,6 +167,10 @@ private:
     std::vector<LoggedRequest> log_;
 
     // Switches
+    int arrivals_ = 0; // requests that reached the device, for the armed faults below
+    int unplugAt_ = 0; // arrival number that unplugs; 0 = none armed
+    UnplugPoint unplugPoint_ = UnplugPoint::BeforeTaking;
+    int silentAt_ = 0; // arrival number from which no answer is given; 0 = none armed
     bool foreignFirst_ = false;
     bool noReply_ = false;
     std::string openRefusal_;

@@ -298,6 +298,59 @@ TEST_F(SimulatedDeviceTest, UnplugAndReplugUnderANewPath) {
     EXPECT_TRUE(IsLinkCheckReply(reply));
 }
 
+TEST_F(SimulatedDeviceTest, AnUnplugArmedBeforeTakingFailsThatWriteOnly) {
+    device.unplugAtRequest(2, UnplugPoint::BeforeTaking);
+    send(BaseStateRequest());
+    EXPECT_TRUE(link.WriteReport(RunStateRequest().span())); // fails underneath: the link closes
+    EXPECT_FALSE(link.connected());
+    EXPECT_FALSE(device.pluggedIn());
+    ASSERT_EQ(device.requestLog().size(), 1u); // the second request never reached the device
+    EXPECT_FALSE(link.WriteReport(FetchRequest().span()));
+
+    // Fired once: after a replug the device answers as before.
+    device.replug();
+    EXPECT_EQ(CheckBaseStateReply(ask(BaseStateRequest())), BaseStateCheck::Accepted);
+}
+
+TEST_F(SimulatedDeviceTest, AnUnplugArmedAfterTakingActsOnTheRequestThenVanishes) {
+    upload(HandImage{});
+    device.unplugAtRequest(1, UnplugPoint::AfterTaking);
+    ASSERT_TRUE(link.WriteReport(StartRequest(0).span()));
+    EXPECT_FALSE(device.pluggedIn());
+    EXPECT_EQ(device.stateCode(), 1); // the start was taken: the program runs without the cable
+    EXPECT_EQ(device.requestLog().back().data[2], wire::Start);
+
+    ReportData reply{};
+    reply.fill(0x77);
+    EXPECT_TRUE(link.ReadReport(reply)); // the device was open when the read began
+    EXPECT_FALSE(link.connected());
+    EXPECT_FALSE(IsStartAcknowledgement(reply));
+}
+
+TEST_F(SimulatedDeviceTest, StopAnsweringFromTheKthRequestTakesRequestsButTimesOutEveryRead) {
+    device.stopAnsweringAtRequest(3);
+    EXPECT_EQ(CheckBaseStateReply(ask(BaseStateRequest())), BaseStateCheck::Accepted); // requests 1 and 2
+    upload(HandImage{});                                                               // from 3 on: silent
+    EXPECT_EQ(device.computeSummary(), HandImageSummary);
+
+    const SimTime before = clock.now();
+    ASSERT_TRUE(link.WriteReport(FetchRequest().span()));
+    ReportData reply{};
+    ASSERT_TRUE(link.ReadReport(reply));
+    EXPECT_EQ(clock.now() - before, 1000ms);
+    EXPECT_FALSE(link.connected());
+
+    // It stays silent until told otherwise, also across a new opening.
+    ASSERT_TRUE(link.WriteReport(LinkCheckRequest().span()));
+    ASSERT_TRUE(link.ReadReport(reply));
+    EXPECT_FALSE(link.connected());
+    device.setNoReply(false);
+    ASSERT_TRUE(link.WriteReport(LinkCheckRequest().span()));
+    ASSERT_TRUE(link.ReadReport(reply));
+    EXPECT_TRUE(IsLinkCheckReply(reply));
+    EXPECT_TRUE(link.connected());
+}
+
 TEST_F(SimulatedDeviceTest, RefusedOpenReportsItsReason) {
     device.setOpenRefusal("Permission denied");
     EXPECT_FALSE(link.WriteReport(LinkCheckRequest().span()));
