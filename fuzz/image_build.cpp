@@ -15,6 +15,7 @@
 #include "app/ControlProgram.h"
 #include "catalogue/StepMerge.h"
 
+#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -172,6 +173,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool selfTest =
         image.itemCount == 1 && image.items[0].code == ItemProgram && image.items[0].programNumber == programCount + 1;
     const ImageBuildResult built = BuildDeviceImage(image, catalogue, percentage);
+    if (std::getenv("TRV_FUZZ_TRACE") != nullptr)
+        std::fprintf(stderr, "build %s %d\n", built.ok ? "accepted" : "refused", built.message);
     if (!built.ok) {
         FUZZ_CHECK(fuzz::isBuildRefusal(built.message));
         FUZZ_CHECK(!selfTest);
