@@ -69,6 +69,7 @@ bool DeviceLink::ReadReport(ReportData& dest) {
     }
     ReportData incoming{};
     const int read = handle_->readTimeout(incoming.data(), incoming.size(), ReadTimeoutMs);
+    readTimedOut_ = read <= 0;
     if (read > 0) {
         // A short report leaves the rest zero rather than mixing in the previous reply.
         receiveBuffer_ = incoming;

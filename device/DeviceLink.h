@@ -32,6 +32,7 @@ public:
     bool WriteReport(std::span<const uint8_t> request) override;
     bool ReadReport(ReportData& dest) override;
     void CloseDevice() override;
+    bool readTimedOut() const override { return readTimedOut_; }
     std::string openFailure() const override { return openFailure_; }
 
     bool connected() const { return handle_ != nullptr; }
@@ -44,6 +45,7 @@ private:
     std::string path_;
     std::string openFailure_;
     ReportData receiveBuffer_{};
+    bool readTimedOut_ = false;
 };
 
 } // namespace trv

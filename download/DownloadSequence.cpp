@@ -92,10 +92,16 @@ bool DownloadSequence::send(const DeviceRequest& request) {
 bool DownloadSequence::fetch(ReportData& reply) {
     if (!send(FetchRequest()))
         return false;
-    if (link_.ReadReport(reply))
+    if (readReply(reply))
         return true;
     FailDownload(msg::BadReply);
     return false;
+}
+
+bool DownloadSequence::readReply(ReportData& reply) {
+    // After a time-out the link hands back the previous reply: a summary or a start could be
+    // judged on an answer to something else.
+    return link_.ReadReport(reply) && !link_.readTimedOut();
 }
 
 void DownloadSequence::advanceProgress() {
@@ -168,7 +174,7 @@ void DownloadSequence::FormActivate() {
     if (!send(LinkCheckRequest()))
         return;
     ReportData reply{};
-    if (!link_.ReadReport(reply) || !IsLinkCheckReply(reply)) {
+    if (!readReply(reply) || !IsLinkCheckReply(reply)) {
         FailDownload(msg::BadReply);
         return;
     }

@@ -106,6 +106,8 @@ private:
     bool send(const DeviceRequest& request);
     // Sends the fetch request and reads the reply; false after the failure was shown.
     bool fetch(ReportData& reply);
+    // Reads a reply of the device's own; false when there was none (no device, or a time-out).
+    bool readReply(ReportData& reply);
     // Section step bookkeeping after a request went out.
     void advanceProgress();
     void finishDialog(Outcome outcome, bool closeLink);

@@ -54,8 +54,10 @@ void StatusSequence::show() {
     view_.showDisplay(display_);
 }
 
-bool StatusSequence::fetch(ReportData& reply) {
-    return link_.WriteReport(FetchRequest().span()) && link_.ReadReport(reply);
+StatusSequence::Fetched StatusSequence::fetch(ReportData& reply) {
+    if (!link_.WriteReport(FetchRequest().span()) || !link_.ReadReport(reply))
+        return Fetched::NoDevice;
+    return link_.readTimedOut() ? Fetched::NoAnswer : Fetched::Reply;
 }
 
 void StatusSequence::setMode(WrcMode mode) {
@@ -118,7 +120,12 @@ void StatusSequence::baseStateFallback() {
 void StatusSequence::Timer1CheckBaseState() {
     timer_.setEnabled(false);
     ReportData reply{};
-    if (!fetch(reply)) {
+    const Fetched fetched = fetch(reply);
+    if (fetched != Fetched::Reply) {
+        // A device that is there but silent would otherwise leave the last figures on display as
+        // if it were still running: say that it didn't answer, as for a reply not understood.
+        if (fetched == Fetched::NoAnswer)
+            display_.BadReplyNotice(texts_.messages);
         baseStateFallback();
         return;
     }
@@ -138,6 +145,8 @@ void StatusSequence::Timer1CheckBaseState() {
     case BaseStateCheck::Accepted:
         break;
     }
+    // The device answered, so no notice is on display any more; the next loss must be told again.
+    noticeFlag_ = false;
     const BaseState state = ReadBaseState(reply);
     if (!MeetsMinimumVersion(state.version)) {
         show();
@@ -165,7 +174,7 @@ void StatusSequence::Timer1CheckBaseState() {
 void StatusSequence::Timer1GetContext() {
     timer_.setEnabled(false);
     ReportData reply{};
-    if (!fetch(reply) || !IsContextReply(reply)) {
+    if (fetch(reply) != Fetched::Reply || !IsContextReply(reply)) {
         // An idle device stops here; a busy one (15 included) is asked again.
         setHandler(Step::GetBaseState);
         timer_.setEnabled(deviceState_ != devstate::Idle);
@@ -217,7 +226,7 @@ void StatusSequence::Timer1GetRunState() {
 void StatusSequence::Timer1CheckRunState() {
     timer_.setEnabled(false);
     ReportData reply{};
-    if (!fetch(reply)) {
+    if (fetch(reply) != Fetched::Reply) {
         setNext(Step::GetBaseState, StepIntervalMs);
         show();
         return;

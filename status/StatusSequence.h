@@ -68,7 +68,10 @@ private:
     void setNext(Step step, int intervalMs);
     void stop();
     void show();
-    bool fetch(ReportData& reply);
+    enum class Fetched { Reply, NoDevice, NoAnswer };
+    // The fetch request and its reply. NoAnswer: the read timed out or the device went away
+    // during it, and `reply` holds an earlier reply that must not be taken for this one.
+    Fetched fetch(ReportData& reply);
     void baseStateFallback();
     void updateCurrentItem(int item);
     void setMode(WrcMode mode);

@@ -66,6 +66,7 @@ public:
     }
     void CloseDevice() override { inner_.CloseDevice(); }
     std::string openFailure() const override { return inner_.openFailure(); }
+    bool readTimedOut() const override { return inner_.readTimedOut(); }
 
 private:
     ReportLink& inner_;

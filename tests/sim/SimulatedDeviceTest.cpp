@@ -323,6 +323,7 @@ TEST_F(SimulatedDeviceTest, AnUnplugArmedAfterTakingActsOnTheRequestThenVanishes
     ReportData reply{};
     reply.fill(0x77);
     EXPECT_TRUE(link.ReadReport(reply)); // the device was open when the read began
+    EXPECT_TRUE(link.readTimedOut());
     EXPECT_FALSE(link.connected());
     EXPECT_FALSE(IsStartAcknowledgement(reply));
 }
@@ -339,6 +340,7 @@ TEST_F(SimulatedDeviceTest, StopAnsweringFromTheKthRequestTakesRequestsButTimesO
     ASSERT_TRUE(link.ReadReport(reply));
     EXPECT_EQ(clock.now() - before, 1000ms);
     EXPECT_FALSE(link.connected());
+    EXPECT_TRUE(link.readTimedOut());
 
     // It stays silent until told otherwise, also across a new opening.
     ASSERT_TRUE(link.WriteReport(LinkCheckRequest().span()));
@@ -349,6 +351,7 @@ TEST_F(SimulatedDeviceTest, StopAnsweringFromTheKthRequestTakesRequestsButTimesO
     ASSERT_TRUE(link.ReadReport(reply));
     EXPECT_TRUE(IsLinkCheckReply(reply));
     EXPECT_TRUE(link.connected());
+    EXPECT_FALSE(link.readTimedOut());
 }
 
 TEST_F(SimulatedDeviceTest, RefusedOpenReportsItsReason) {
