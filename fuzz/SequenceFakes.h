@@ -58,6 +58,7 @@ public:
         const uint8_t kind = script_.byte();
         if (kind < 0x06)
             return false;
+        timedOut_ = kind % 10 == 8;
         ReportData reply{};
         switch (kind % 10) {
         case 0:
@@ -122,7 +123,7 @@ public:
             reply[0] = wire::LinkCheckReply;
             break;
         case 8:
-            reply = last_; // a read that timed out hands back the previous report
+            reply = last_; // a read that timed out hands back the previous report, and says so
             break;
         default:
             reply[0] = wire::Reply;
@@ -138,6 +139,7 @@ public:
         return true;
     }
 
+    bool readTimedOut() const override { return timedOut_; }
     void CloseDevice() override { ++closes; }
     std::string openFailure() const override { return refusedOpen ? "Permission denied" : std::string(); }
 
@@ -169,6 +171,7 @@ private:
     ByteSource& script_;
     const DeviceSession& session_;
     ReportData last_{};
+    bool timedOut_ = false;
 };
 
 // A dialog's timer, fired by the target. Every interval a sequence sets is one of its own.

@@ -196,9 +196,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (backend.lastReadResult > 0) {
                 // A short report leaves the rest zero, never bytes of an earlier one.
                 receiveBuffer = backend.lastReadBytes;
-                FUZZ_CHECK(link.connected());
+                FUZZ_CHECK(link.connected() && !link.readTimedOut());
             } else {
-                FUZZ_CHECK(!link.connected());
+                // The previous report again, marked as no answer of its own.
+                FUZZ_CHECK(!link.connected() && link.readTimedOut());
             }
             FUZZ_CHECK(dest == receiveBuffer);
             break;

@@ -190,6 +190,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         if (outcome == DownloadSequence::Outcome::Started)
             FUZZ_CHECK(startSent && !session.startPending && !sequence.open());
+        // A summary or an acknowledgement is judged only on a reply of its own, never on the
+        // previous one that a timed-out read hands back.
+        if (outcome != previous &&
+            (outcome == DownloadSequence::Outcome::Verified || outcome == DownloadSequence::Outcome::Started ||
+             outcome == DownloadSequence::Outcome::StartRefused))
+            FUZZ_CHECK(!link.readTimedOut());
         // The start-pending flag is cleared only by a reply to a start request.
         if (!session.startPending)
             FUZZ_CHECK(startSent);

@@ -68,8 +68,12 @@ public:
         FUZZ_CHECK(open);
         checkDisplay(display, session_, texts_);
     }
+    const ReportLink* link = nullptr;
+
     void showVersionRefusal(const std::string& title, const std::string& text) override {
         FUZZ_CHECK(open);
+        // Refused on a reply of its own, not on the previous one a timed-out read hands back.
+        FUZZ_CHECK(link != nullptr && !link->readTimedOut());
         FUZZ_CHECK(title == texts_.messages.text(0) && text == texts_.messages.text(7));
         ++refusals;
     }
@@ -170,6 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::FuzzTimer timer(
         {StatusSequence::StepIntervalMs, StatusSequence::PollPauseMs, StatusSequence::RetryIntervalMs});
     CheckedStatusView view(in, session, texts, runDownload);
+    view.link = &link;
     StatusSequence sequence(link, timer, view, session, catalogue, texts);
 
     link.onWrite = [&](std::span<const uint8_t> request) {
