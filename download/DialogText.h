@@ -3,7 +3,10 @@
 #include "catalogue/Codepage.h"
 #include "catalogue/TextTables.h"
 
+#include <QDialog>
+#include <QShowEvent>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <string>
@@ -19,6 +22,17 @@ inline QString dialogText(const std::string& bytes) {
 inline QString captionOr(const CaptionTable& captions, int entry, const QString& design) {
     const std::string& text = captions.text(entry);
     return text.empty() ? design : dialogText(text);
+}
+
+// The device dialogs start their sequence when the program shows them, once they are on screen,
+// so the first lines appear while the first exchange runs.
+template <typename Activate> void activateOnceShown(QDialog& dialog, const QShowEvent& event, Activate activate) {
+    if (event.spontaneous())
+        return;
+    QTimer::singleShot(0, &dialog, [&dialog, activate] {
+        if (dialog.isVisible())
+            activate();
+    });
 }
 
 } // namespace trv

@@ -77,13 +77,7 @@ TFormDl::~TFormDl() {
 
 void TFormDl::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;
-    // After the window is on screen, so the first lines show while the link check runs.
-    QTimer::singleShot(0, this, [this] {
-        if (isVisible())
-            FormActivate();
-    });
+    activateOnceShown(*this, *event, [this] { FormActivate(); });
 }
 
 // The close box and Escape come here (QDialog's close event calls reject()).

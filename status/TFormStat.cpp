@@ -163,12 +163,7 @@ TFormStat::~TFormStat() {
 
 void TFormStat::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;
-    QTimer::singleShot(0, this, [this] {
-        if (isVisible())
-            FormActivate();
-    });
+    activateOnceShown(*this, *event, [this] { FormActivate(); });
 }
 
 // The close box and Escape: the timer stops, the link stays open.
