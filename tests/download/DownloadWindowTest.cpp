@@ -1,6 +1,7 @@
 // The Download dialog driven by its real QTimer against the simulated device in real time.
 #include "GuiTestSupport.h"
 #include "SequenceTestBench.h"
+#include "WindowBench.h"
 
 #include "download/TFormDl.h"
 
@@ -23,18 +24,7 @@ QStringList linesOf(const QListWidget* list) {
     return lines;
 }
 
-struct RealTimeBench {
-    sim::SteadyClock clock;
-    sim::SimulatedDevice device{clock};
-    DeviceLink link{device};
-    ProgramCatalogue catalogue = TwentyProgramCatalogue();
-    LanguageTexts texts = NumberedTexts();
-    ControlProgram control{catalogue, [this](int k) { return texts.messages.text(k); }};
-    DataFolder folder{"."};
-    DeviceSession session;
-    AppContext ctx{folder, catalogue, texts, control, session, link};
-    RecordingErrorDisplay errors;
-    AppWindows windows;
+struct RealTimeBench : WindowBench {
 
     void compose(int programs) {
         control.Clear();

@@ -2,6 +2,7 @@
 // verify, start, watch the status, hold, continue, abort the running program, resume it.
 #include "GuiTestSupport.h"
 #include "SequenceTestBench.h"
+#include "WindowBench.h"
 
 #include "download/TFormDl.h"
 #include "status/TFormStat.h"
@@ -21,18 +22,7 @@
 namespace trv::test {
 namespace {
 
-struct RoadBench {
-    sim::SteadyClock clock;
-    sim::SimulatedDevice device{clock};
-    DeviceLink link{device};
-    ProgramCatalogue catalogue = TwentyProgramCatalogue();
-    LanguageTexts texts = NumberedTexts();
-    ControlProgram control{catalogue, [this](int k) { return texts.messages.text(k); }};
-    DataFolder folder{"."};
-    DeviceSession session;
-    AppContext ctx{folder, catalogue, texts, control, session, link};
-    RecordingErrorDisplay errors;
-    AppWindows windows;
+struct RoadBench : WindowBench {
     TFormDl download{ctx, errors, windows};
     TFormStat status{ctx, errors, windows};
     TFormW warning{ctx};

@@ -1,6 +1,7 @@
 // The Device Status dialog and the three warnings as windows: layout, texts and answers.
 #include "GuiTestSupport.h"
 #include "SequenceTestBench.h"
+#include "WindowBench.h"
 
 #include "status/TContForm.h"
 #include "status/TFormStat.h"
@@ -19,20 +20,6 @@
 
 namespace trv::test {
 namespace {
-
-struct WindowBench {
-    sim::SteadyClock clock;
-    sim::SimulatedDevice device{clock};
-    DeviceLink link{device};
-    ProgramCatalogue catalogue = TwentyProgramCatalogue();
-    LanguageTexts texts = NumberedTexts();
-    ControlProgram control{catalogue, [this](int k) { return texts.messages.text(k); }};
-    DataFolder folder{"."};
-    DeviceSession session;
-    AppContext ctx{folder, catalogue, texts, control, session, link};
-    RecordingErrorDisplay errors;
-    AppWindows windows;
-};
 
 // Runs the action once the modal dialog's loop is running, then returns when it has closed.
 void execWhile(QDialog& dialog, std::function<void()> action) {
