@@ -5,6 +5,7 @@
 #include "app/MessageBoxErrorDisplay.h"
 #include "app/TrvApplication.h"
 #include "app/trvmain.h"
+#include "catalogue/BuiltinMessages.h"
 #include "catalogue/trvl.h"
 #include "device/DeviceLink.h"
 #include "download/TFormDl.h"
@@ -26,7 +27,7 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
                         const ApplicationOptions& options) {
     ProgramCatalogue catalogue;
     LanguageTexts texts;
-    ControlProgram control(catalogue, [&texts](int k) { return texts.messages.text(k); });
+    ControlProgram control(catalogue, [&texts](int k) { return messageText(texts.messages, k); });
     DeviceSession session;
     DeviceLink link(backend);
     AppContext context{folder, catalogue, texts, control, session, link};

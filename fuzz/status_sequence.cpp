@@ -8,6 +8,7 @@
 #include "SequenceFakes.h"
 
 #include "app/ControlProgram.h"
+#include "catalogue/BuiltinMessages.h"
 #include "download/DownloadSequence.h"
 #include "status/StatusSequence.h"
 
@@ -74,7 +75,7 @@ public:
         FUZZ_CHECK(open);
         // Refused on a reply of its own, not on the previous one a timed-out read hands back.
         FUZZ_CHECK(link != nullptr && !link->readTimedOut());
-        FUZZ_CHECK(title == texts_.messages.text(0) && text == texts_.messages.text(7));
+        FUZZ_CHECK(title == messageText(texts_.messages, 0) && text == messageText(texts_.messages, 7));
         ++refusals;
     }
     void openDownloadDialog() override {
@@ -134,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     DeviceSession session;
     session.storedProgramFlag = (settings & 2) != 0;
-    ControlProgram control(catalogue, [&texts](int k) { return texts.messages.text(k); });
+    ControlProgram control(catalogue, [&texts](int k) { return messageText(texts.messages, k); });
     control.AddSelectedProgram(0);
     fuzz::ScriptedLink link(in, session);
 

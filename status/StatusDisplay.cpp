@@ -1,5 +1,6 @@
 #include "status/StatusDisplay.h"
 
+#include "catalogue/BuiltinMessages.h"
 #include "catalogue/MessageNumbers.h"
 
 #include <algorithm>
@@ -57,9 +58,9 @@ std::string StatusDisplay::ProgramListLine(const ImageItem& item, const ProgramC
         return text;
     }
     case ItemPause:
-        return messages.text(msg::PauseWord) + MinutesSeconds("%2d:%02d", std::max(item.value, 0));
+        return messageText(messages, msg::PauseWord) + MinutesSeconds("%2d:%02d", std::max(item.value, 0));
     case ItemWait:
-        return messages.text(msg::WaitLine);
+        return messageText(messages, msg::WaitLine);
     default:
         return {};
     }
@@ -107,7 +108,7 @@ void StatusDisplay::StatusLine(int code, const MessageTable& messages) {
     default:
         break;
     }
-    addLine(StatusLineList, messages.text(message));
+    addLine(StatusLineList, messageText(messages, message));
     lastStatusCode_ = code;
 }
 
@@ -130,9 +131,9 @@ void StatusDisplay::IdleSummary(const BaseState& state, const MessageTable& mess
     StatusLine(state.stateCode, messages);
     addLine(ProgramList, "");
     addLine(ProgramList, "");
-    addLine(ProgramList, messages.text(msg::IdleHeading));
+    addLine(ProgramList, messageText(messages, msg::IdleHeading));
     addLine(ProgramList, "");
-    addLine(ProgramList, IdleValueLine(messages.text(msg::IdleValue), static_cast<int32_t>(state.value)));
+    addLine(ProgramList, IdleValueLine(messageText(messages, msg::IdleValue), static_cast<int32_t>(state.value)));
     Power(state.powerLevel);
     progressBar_ = 100;
 }
@@ -177,21 +178,21 @@ void StatusDisplay::RunningFigures(int runCode, const RunState& state, const Mes
 
 void StatusDisplay::NoDeviceNotice(const MessageTable& messages, const std::string& openFailure) {
     Clear();
-    addLine(ProgramList, messages.text(msg::NoDevice));
+    addLine(ProgramList, messageText(messages, msg::NoDevice));
     if (!openFailure.empty())
-        addLine(ProgramList, messages.text(msg::DevicePermission));
+        addLine(ProgramList, messageText(messages, msg::DevicePermission));
 }
 
 void StatusDisplay::EmptyReplyNotice(const MessageTable& messages) {
     Clear();
     if (lastPowerLevel_ <= LowPowerNoticeLevel)
-        addLine(ProgramList, messages.text(msg::LowPower));
-    addLine(ProgramList, messages.text(msg::EmptyReply));
+        addLine(ProgramList, messageText(messages, msg::LowPower));
+    addLine(ProgramList, messageText(messages, msg::EmptyReply));
 }
 
 void StatusDisplay::BadReplyNotice(const MessageTable& messages) {
     Clear();
-    addLine(ProgramList, messages.text(msg::BadReply));
+    addLine(ProgramList, messageText(messages, msg::BadReply));
 }
 
 void StatusDisplay::SetWrcMode(WrcMode mode, const CaptionTable& captions) {

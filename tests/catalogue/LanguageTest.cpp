@@ -1,5 +1,7 @@
 #include "CatalogueTestFiles.h"
+#include "catalogue/BuiltinMessages.h"
 #include "catalogue/LanguageSelection.h"
+#include "catalogue/MessageNumbers.h"
 
 #include <gtest/gtest.h>
 
@@ -124,6 +126,66 @@ TEST_F(Language, EmptyLineTenOfMessagesEndsTheFill) {
     EXPECT_EQ(texts.messages.text(9), "");
     EXPECT_EQ(texts.messages.text(10), "msg10");
     EXPECT_EQ(texts.messages.text(49), "msg49");
+}
+
+// Without a msg.txt, or with one that ends before the newer messages, every message the windows
+// show still has words; a file's message names the file.
+TEST(BuiltinMessages, EveryMessageShownHasWordsWhereNoFileGaveAny) {
+    const struct {
+        int message;
+        const char* names;
+    } used[] = {
+        {msg::ErrorTitle, ""},
+        {msg::CatalogueMissing, "trvimpr.tvb"},
+        {msg::CatalogueDamaged, "trvimpr.tvb"},
+        {msg::NamesMissing, "trvimpr.tvn"},
+        {msg::NamesDamaged, "trvimpr.tvn"},
+        {msg::NamesMismatch, "trvimpr.tvn"},
+        {msg::NoDevice, ""},
+        {msg::DeviceTooOld, ""},
+        {msg::LowPower, ""},
+        {msg::VerifyFailed, ""},
+        {msg::BadReply, ""},
+        {msg::StartRefused, ""},
+        {msg::EndLine, ""},
+        {msg::WaitLine, ""},
+        {msg::PauseWord, ""},
+        {msg::DownloadOpened, ""},
+        {msg::FetchingBaseState, ""},
+        {msg::TransferStarted, ""},
+        {msg::VerifiedLine1, ""},
+        {msg::VerifiedLine2, ""},
+        {msg::IdleHeading, ""},
+        {msg::StateHeld, ""},
+        {msg::StateWaiting, ""},
+        {msg::StateLowPower, ""},
+        {msg::StateIdle, ""},
+        {msg::IdleValue, "*"},
+        {msg::EmptyReply, ""},
+        {msg::ProtocolTextsMissing, "vorlix.spn"},
+        {msg::ProtocolFileMissing, "vorlix.spb"},
+        {msg::ProtocolFileDamaged, "vorlix.spb"},
+        {msg::TooManySteps, ""},
+        {msg::TooManyIndexEntries, ""},
+        {msg::TooManyTherapySlots, ""},
+        {msg::UnknownProgram, ""},
+        {msg::DevicePermission, ""},
+    };
+    // A msg.txt from before messages 41 to 45.
+    const std::string olderFile = lines(0, 40, "msg");
+    TextLineReader file(olderFile);
+    MessageTable messages;
+    fillTextTable(messages, file);
+    for (const auto& c : used) {
+        const std::string builtin = messageText(MessageTable{}, c.message);
+        EXPECT_FALSE(builtin.empty()) << c.message;
+        EXPECT_EQ(builtin.find("Unexpected"), std::string::npos) << c.message;
+        EXPECT_NE(builtin.find(c.names), std::string::npos) << c.message;
+        EXPECT_EQ(builtin.find('+'), std::string::npos) << c.message; // line breaks are made already
+        // Texts the file has win; past its end the built-in ones stand in.
+        EXPECT_EQ(messageText(messages, c.message), c.message <= 40 ? "msg" + std::to_string(c.message) : builtin);
+    }
+    EXPECT_EQ(messageText(MessageTable{}, msg::Count), "");
 }
 
 TEST(MainTextBindings, PageCaptionsAreCopiedAfterTheirLines) {

@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "catalogue/BuiltinMessages.h"
 #include "catalogue/Codepage.h"
 #include "catalogue/TextTables.h"
 
@@ -73,7 +74,7 @@ QString MainWindowTest::caption(const std::string& folderCode, int line) const {
 
 TFormMain& MainWindowTest::start() {
     folder = std::make_unique<DataFolder>(dir.path().toStdString());
-    control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return texts.messages.text(k); });
+    control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return messageText(texts.messages, k); });
     context = std::make_unique<AppContext>(AppContext{*folder, catalogue, texts, *control, session, *deviceLink});
     form = std::make_unique<TFormMain>(*context, errors, windows, nullptr, [this](int code) { quits.push_back(code); });
     windows.main = form.get();

@@ -3,6 +3,7 @@
 #include "app/MainController.h"
 #include "app/TrvApplication.h"
 #include "app/WindowStyle.h"
+#include "catalogue/BuiltinMessages.h"
 #include "catalogue/MessageNumbers.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 
@@ -158,13 +160,25 @@ TEST_F(MainWindowTest, WithoutSettingsTheDesignTextsStayAndEnglishIsWrittenAtExi
     start();
 
     EXPECT_TRUE(errors.shown.empty());
-    // No language was loaded: the message table is empty, so is the end line.
-    EXPECT_EQ(lines("ControlListBox"), QStringList{QString()});
+    // No language was loaded: the end line is the built-in one.
+    EXPECT_EQ(lines("ControlListBox"), QStringList{"----- End -----"});
     EXPECT_EQ(find<QPushButton>("ACButton")->text(), "<< Add to Control");
     EXPECT_FALSE(lines("ProgListBox").isEmpty());
 
     exitApplication();
     EXPECT_EQ(readFile("trv.cff"), "0\r\nNum\r\nEnglish\r\n");
+}
+
+// Started in the wrong folder: no settings, no texts, no catalogue. The box still says what is missing.
+TEST_F(MainWindowTest, InAnEmptyFolderTheErrorBoxNamesTheMissingCatalogue) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path().toStdString()))
+        std::filesystem::remove_all(entry.path());
+    TFormMain& window = start();
+
+    ASSERT_EQ(errors.shown.size(), 1u);
+    EXPECT_EQ(errors.shown[0].title, "TRV");
+    EXPECT_TRUE(errors.shown[0].text.contains("trvimpr.tvb")) << errors.shown[0].text.toStdString();
+    EXPECT_TRUE(window.startupFailed());
 }
 
 TEST_F(MainWindowTest, AlphabeticalOrderFromTheSettingsIsShownAndWrittenBack) {
@@ -252,7 +266,7 @@ class StartupOrderTest : public MainWindowTest {
 protected:
     std::vector<std::string> run() {
         folder = std::make_unique<DataFolder>(dir.path().toStdString());
-        control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return texts.messages.text(k); });
+        control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return messageText(texts.messages, k); });
         context = std::make_unique<AppContext>(AppContext{*folder, catalogue, texts, *control, session, link});
         MainController controller(*context, view);
         started = controller.Start();
