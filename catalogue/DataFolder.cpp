@@ -1,6 +1,7 @@
 #include "catalogue/DataFolder.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -47,6 +48,27 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// The path a chain of symbolic links ends at (the path itself when it is no link). A dangling
+// link gives the missing file it names, so the write creates it there.
+std::string followLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            break;
+        std::vector<char> buffer(PATH_MAX + 1);
+        const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size() - 1);
+        if (n < 0)
+            break;
+        std::string next(buffer.data(), static_cast<size_t>(n));
+        if (!next.empty() && next.front() != '/') {
+            const size_t slash = path.rfind('/');
+            next = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + next;
+        }
+        path = std::move(next);
+    }
+    return path;
+}
+
 } // namespace
 
 DataFolder::DataFolder(std::string root) : root_(std::move(root)) {}
@@ -86,7 +108,15 @@ std::optional<std::string> DataFolder::read(std::string_view relativePath) const
 }
 
 bool DataFolder::writeAtomically(std::string_view relativePath, std::string_view bytes) const {
-    const std::string target = nativePath(relativePath);
+    // Through a link the file it points at is replaced, and the link stays.
+    const std::string target = followLinks(nativePath(relativePath));
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    // A file the user made read-only stays as it is. The mode bits decide as well as access(),
+    // since for root access() allows writing anything.
+    if (replacing && ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0))
+        return false;
+
     std::vector<char> tempName(target.begin(), target.end());
     const std::string suffix = ".XXXXXX";
     tempName.insert(tempName.end(), suffix.begin(), suffix.end());
@@ -95,8 +125,13 @@ bool DataFolder::writeAtomically(std::string_view relativePath, std::string_view
     FileDescriptor file(::mkstemp(tempName.data()));
     if (file.get() < 0)
         return false;
-    // mkstemp creates 0600; the settings file is an ordinary user file.
-    bool ok = ::fchmod(file.get(), 0644) == 0;
+    // The rename puts the temporary's owner and mode in place of the old file's, so it takes them
+    // over first. A new file is an ordinary user file (mkstemp creates 0600).
+    if (replacing) {
+        // Only root may hand a file to another owner; for anyone else the file is theirs anyway.
+        [[maybe_unused]] const int ownerKept = ::fchown(file.get(), old.st_uid, old.st_gid);
+    }
+    bool ok = ::fchmod(file.get(), replacing ? old.st_mode & 0777 : 0644) == 0;
     ok = ok && writeAll(file.get(), bytes);
     ok = ok && ::fsync(file.get()) == 0;
     ok = file.close() && ok;

@@ -28,7 +28,9 @@ public:
     std::optional<std::string> read(std::string_view relativePath) const;
 
     // Writes a temporary file next to the target, flushes it to disk and renames it over the
-    // target, so the target is either the old or the complete new file. false on any failure.
+    // target, so the target is either the old or the complete new file. A symbolic link is
+    // followed and the file it names replaced; the old file's mode (and owner, where allowed) is
+    // kept; a file without write permission is left alone. false in that case and on any failure.
     bool writeAtomically(std::string_view relativePath, std::string_view bytes) const;
 
 private:

@@ -30,7 +30,8 @@ LoadedSettings LoadSettings(const std::optional<std::string>& fileBytes);
 // The exact bytes SaveSettings writes: "%d\r\n", "Alpha\r\n" or "Num\r\n", the name and "\r\n".
 std::string settingsFileBytes(const Settings& settings);
 
-// Writes trv.cff atomically; false (and the old file untouched) when it can't be written.
+// Writes trv.cff atomically (see DataFolder::writeAtomically); false, and the old file untouched,
+// when it can't be written or the user made it read-only.
 bool SaveSettings(const DataFolder& folder, const Settings& settings);
 
 } // namespace trv

@@ -2,6 +2,9 @@
 #include "CatalogueTestFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 namespace trv {
 namespace {
@@ -62,6 +65,52 @@ TEST(Settings, WritesExactBytesAtomically) {
     ASSERT_TRUE(SaveSettings(temp.folder(), settings));
     const LoadedSettings again = LoadSettings(temp.folder().read(SettingsFileName));
     EXPECT_EQ(again.settings, settings);
+}
+
+// What the user did to trv.cff outlives the save: its mode, a link in its place, a read-only file.
+class SettingsFile : public ::testing::Test {
+protected:
+    static constexpr const char* OldBytes = "1\r\nNum\r\nOld\r\n";
+    const Settings settings{2, ListOrder::Alphabetical, "Magyar"};
+    test::TempFolder temp;
+
+    std::filesystem::path file(const std::string& name) const { return std::filesystem::path(temp.path()) / name; }
+    static mode_t modeOf(const std::filesystem::path& path) {
+        struct stat info {};
+        EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+        return info.st_mode & 0777;
+    }
+};
+
+TEST_F(SettingsFile, KeepsTheFileMode) {
+    temp.write("trv.cff", OldBytes);
+    ASSERT_EQ(::chmod(file("trv.cff").c_str(), 0640), 0);
+    ASSERT_TRUE(SaveSettings(temp.folder(), settings));
+    EXPECT_EQ(temp.folder().read(SettingsFileName), settingsFileBytes(settings));
+    EXPECT_EQ(modeOf(file("trv.cff")), 0640u);
+}
+
+TEST_F(SettingsFile, ALinkStaysALinkAndItsTargetGetsTheSettings) {
+    temp.write("shared/real.cff", OldBytes);
+    std::filesystem::create_symlink("shared/real.cff", file("trv.cff"));
+    ASSERT_TRUE(SaveSettings(temp.folder(), settings));
+    EXPECT_TRUE(std::filesystem::is_symlink(file("trv.cff")));
+    EXPECT_EQ(temp.folder().read("shared/real.cff"), settingsFileBytes(settings));
+    // The temporary was made next to the target and renamed onto it.
+    std::vector<std::string> shared;
+    for (const auto& entry : std::filesystem::directory_iterator(file("shared")))
+        shared.push_back(entry.path().filename().string());
+    EXPECT_EQ(shared, std::vector<std::string>{"real.cff"});
+}
+
+TEST_F(SettingsFile, AReadOnlyFileIsLeftAlone) {
+    temp.write("trv.cff", OldBytes);
+    // No write bit at all: refused for root as well, who may write anything.
+    ASSERT_EQ(::chmod(file("trv.cff").c_str(), 0444), 0);
+    EXPECT_FALSE(SaveSettings(temp.folder(), settings));
+    EXPECT_EQ(temp.folder().read(SettingsFileName), OldBytes);
+    EXPECT_EQ(modeOf(file("trv.cff")), 0444u);
+    EXPECT_EQ(temp.entries(), std::vector<std::string>{"trv.cff"});
 }
 
 TEST(Settings, FirstLineSevenIsWrittenBackAsZero) {
