@@ -72,6 +72,37 @@ TEST(StepTable, BuildsStepRangesUpToTheEndWord) {
     EXPECT_EQ(table.stepMap.size(), 4u); // the step after the end word is not read
 }
 
+// Two records written byte by byte with every byte different, the second above 0x7F: a field
+// read from the wrong place, two fields swapped or a sign-extended byte shows.
+TEST(StepTable, ReadsEveryFieldOfAStepRecordFromItsPlace) {
+    std::string records;
+    for (int b = 0; b < 20; ++b)
+        records += static_cast<char>(0x01 + b);
+    for (int b = 0; b < 20; ++b)
+        records += static_cast<char>(0xC1 + b);
+    const StepTable table = LoadStepTable(catalogueBytes(1, {{0, 60}}, {}) + records + endWord());
+    ASSERT_EQ(table.distinctSteps.size(), 2u);
+    EXPECT_EQ(table.stepMap, (std::vector<int>{0, 1}));
+    const struct {
+        uint16_t word;
+        std::array<uint8_t, 9> deviceBytes;
+        uint8_t padding;
+        uint32_t frequency;
+        uint32_t span;
+    } expected[] = {
+        {0x0201, {0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B}, 0x0C, 0x100F0E0D, 0x14131211},
+        {0xC2C1, {0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xCA, 0xCB}, 0xCC, 0xD0CFCECD, 0xD4D3D2D1},
+    };
+    for (size_t k = 0; k < 2; ++k) {
+        const ProgramStep& step = table.distinctSteps[k];
+        EXPECT_EQ(step.stepWord, expected[k].word) << k;
+        EXPECT_EQ(step.deviceBytes, expected[k].deviceBytes) << k;
+        EXPECT_EQ(step.padding, expected[k].padding) << k;
+        EXPECT_EQ(step.frequency, expected[k].frequency) << k;
+        EXPECT_EQ(step.frequencySpan, expected[k].span) << k;
+    }
+}
+
 TEST(StepTable, AreaEndsAtFileEndOrAtAPartialRecord) {
     const std::vector<ProgramStep> steps{makeStep(1, 10), makeStep(2, 20)};
     const std::string noEndWord = catalogueBytes(1, {{0, 1}}, steps);

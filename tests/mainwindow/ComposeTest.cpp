@@ -67,6 +67,32 @@ TEST_F(ComposeTest, ClickingAProtocolItemShowsItsProgramsAndElectrodes) {
         EXPECT_TRUE(lines(name).isEmpty()) << name;
 }
 
+// An item of a later protocol, with what the sample data gives it: the item's place among all
+// nodes must lead to its own protocol, item, program list and electrodes.
+TEST_F(ComposeTest, AnItemOfALaterProtocolShowsItsOwnProgramsAndElectrodes) {
+    QTreeWidgetItem* node = treeNode(1, 2);
+    ASSERT_NE(node, nullptr);
+    ASSERT_EQ(node->parent()->text(0), "Back and neck");
+    ASSERT_EQ(node->text(0), "Lower back");
+    const uint32_t programs[] = {19, 20, 23, 65};
+
+    clickNode(node);
+
+    const QStringList shown = lines("ProtocolTRVLB");
+    ASSERT_EQ(shown.size(), 4);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(isProgramLine(shown[k], programs[k])) << shown[k].toStdString();
+    EXPECT_EQ(lines("ALB"), QStringList{"Lumbar pad"});
+    EXPECT_EQ(lines("BLB"), QStringList{"Back pad"});
+    EXPECT_EQ(lines("CLB"), QStringList{"Foot plate L"});
+
+    click("ACButton");
+    const QStringList control = lines("ControlListBox");
+    ASSERT_EQ(control.size(), 8);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(isProgramLine(control[2 * k], programs[k])) << control[2 * k].toStdString();
+}
+
 TEST_F(ComposeTest, DoubleClickingAProtocolItemLoadsItsProgramsWithPauses) {
     const SessionProgramList& list = protocol(0).itemLists[0];
     ASSERT_GE(list.size(), 2);

@@ -103,12 +103,21 @@ TEST(StatusDisplayTest, RunningAndWaitingFigures) {
     EXPECT_EQ(display.lastPowerLevel(), 122);
     EXPECT_EQ(display.progressBar(), 70);
 
-    state.programTotal = 0;
+    // Waiting: new whole-program figures and power, each distinct from the others and from
+    // the running ones, so a figure taken from the wrong field shows; the item times are not shown.
+    state.stateCode = devstate::Waiting;
+    state.powerLevel = 130;
+    state.programRemaining = 150;
+    state.programTotal = 600;
     display.WaitingFigures(state, texts.messages);
+    EXPECT_EQ(display.lines(L::WholeRemaining), (Lines{"   2:30"}));
+    EXPECT_EQ(display.lines(L::WholeTotal), (Lines{"  10:00"}));
     EXPECT_TRUE(display.lines(L::ItemRemaining).empty());
     EXPECT_TRUE(display.lines(L::ItemTotal).empty());
     EXPECT_EQ(display.lines(L::StatusLineList), (Lines{"M30"}));
-    EXPECT_EQ(display.progressBar(), 0);
+    EXPECT_EQ(display.powerBar(), 80);
+    EXPECT_EQ(display.lastPowerLevel(), 130);
+    EXPECT_EQ(display.progressBar(), 75);
 }
 
 TEST(StatusDisplayTest, WrcModesTakeTheirCaptionTableEntries) {
