@@ -1,5 +1,6 @@
 #include "status/StatusSequence.h"
 
+#include "catalogue/BuiltinMessages.h"
 #include "catalogue/MessageNumbers.h"
 #include "device/DeviceMessages.h"
 
@@ -64,6 +65,12 @@ void StatusSequence::setMode(WrcMode mode) {
     display_.SetWrcMode(mode, texts_.captions);
 }
 
+void StatusSequence::resetRunButton() {
+    lastRunCode_ = -1;
+    setMode(WrcMode::None);
+    display_.SetWrcEnabled(false);
+}
+
 void StatusSequence::updateCurrentItem(int item) {
     if (item == currentItem_)
         return;
@@ -75,12 +82,10 @@ void StatusSequence::updateCurrentItem(int item) {
 
 void StatusSequence::FormActivate() {
     timer_.setEnabled(false);
-    lastRunCode_ = -1;
+    resetRunButton();
     currentItem_ = -1;
     // A notice left over from an earlier opening would keep the cleared list empty.
     noticeFlag_ = false;
-    setMode(WrcMode::None);
-    display_.SetWrcEnabled(false);
     display_.Highlight(-1);
     display_.Clear();
     Timer1GetBaseState();
@@ -150,7 +155,8 @@ void StatusSequence::Timer1CheckBaseState() {
     const BaseState state = ReadBaseState(reply);
     if (!MeetsMinimumVersion(state.version)) {
         show();
-        view_.showVersionRefusal(texts_.messages.text(msg::ErrorTitle), texts_.messages.text(msg::DeviceTooOld));
+        view_.showVersionRefusal(messageText(texts_.messages, msg::ErrorTitle),
+                                 messageText(texts_.messages, msg::DeviceTooOld));
         setNext(Step::Close);
         return;
     }
@@ -303,6 +309,10 @@ void StatusSequence::WRCButtonClick() {
         session_.startItemIndex = index;
         show();
         view_.openDownloadDialog();
+        // The resumed run is a new run in this opening: without this, a run code equal to the one
+        // before the interruption would leave the button on Resume, or disabled after an empty
+        // base-state reply, for the whole run.
+        resetRunButton();
         setNext(Step::GetBaseState, StepIntervalMs);
         break;
     }

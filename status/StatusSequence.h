@@ -75,6 +75,9 @@ private:
     void baseStateFallback();
     void updateCurrentItem(int item);
     void setMode(WrcMode mode);
+    // Last run code, button mode and button state as an opening finds them, so the next
+    // run-state reply sets the button afresh.
+    void resetRunButton();
 
     ReportLink& link_;
     SequenceTimer& timer_;

@@ -241,9 +241,15 @@ TEST(StatusSequenceTest, WaitingFiguresAreWrittenOnceWhileTheHighlightFollowsThe
         if (reply[4] == wire::RunStateMark && reply[1] != 0 && reply[5] == devstate::Waiting)
             reply[8] = static_cast<uint8_t>((*item)++ % 3 + 1);
     };
+    b.device.setPowerLevel(125);
     b.status.FormActivate();
     b.ticks(4);
     ASSERT_EQ(b.status.lastRunCode(), devstate::Waiting);
+    // At the wait: the second program's 70 s left of 60 s + 70 s.
+    EXPECT_EQ(b.list(L::WholeRemaining), (Lines{"   1:10"}));
+    EXPECT_EQ(b.list(L::WholeTotal), (Lines{"   2:10"}));
+    EXPECT_EQ(b.display().powerBar(), 61);    // (125 - 109) x 100 / 26
+    EXPECT_EQ(b.display().progressBar(), 47); // 100 - 70 x 100 / 130
     const int timeRevision = b.display().revision(L::WholeRemaining);
     const int statusRevision = b.display().revision(L::StatusLineList);
     std::vector<int> highlights{b.display().highlightedLine()};
@@ -370,6 +376,71 @@ TEST(StatusSequenceTest, ResumeDownloadsTheStoredItemsAndStartsAtTheNextProgram)
     b.ticks(4);
     EXPECT_EQ(b.list(L::ProgramList), (Lines{"Prog1", "M19 1:00", "Prog2"}));
     EXPECT_EQ(b.display().highlightedLine(), 2);
+}
+
+// One opening: a program runs, is interrupted and resumed. The resumed run may report the same code
+// as the run before; the button must still follow it, and be one the user can press to hold it.
+TEST(StatusSequenceTest, AResumedRunSetsTheButtonAfresh) {
+    struct Case {
+        const char* name;
+        std::chrono::seconds beforeInterrupt; // 0: in the first program; 61 s: at the first wait
+        std::chrono::seconds intoResumedRun;  // 71 s: past the second program, at the second wait
+        bool emptyBaseState;                  // the first base-state reply after the download is empty
+        WrcMode mode;
+        std::string caption;
+        Bytes pressed; // what the button sends then
+    };
+    const std::vector<Case> cases{
+        {"same running code", 0s, 0s, false, WrcMode::Wait, "C27", {0xC0, 0x01, 0xC8}},
+        {"same waiting code", 61s, 71s, false, WrcMode::Continue, "C12", {0xC0, 0x01, 0xC0}},
+        {"empty base state", 0s, 0s, true, WrcMode::Wait, "C27", {0xC0, 0x01, 0xC8}},
+    };
+    for (const Case& c : cases) {
+        StatusBench b;
+        b.control.Clear();
+        b.control.AddSelectedProgram(0);
+        b.control.AddWait();
+        b.control.AddSelectedProgram(1);
+        b.control.AddWait();
+        b.control.AddSelectedProgram(2);
+        b.startProgram({});
+        b.status.FormActivate();
+        b.ticks(4);
+        b.clock.advance(c.beforeInterrupt);
+        b.ticks(2);
+        const int codeBefore = b.status.lastRunCode();
+        b.device.pressStopKey();
+        b.statusTimer.runToRest();
+        ASSERT_EQ(b.display().wrcMode(), WrcMode::Resume) << c.name;
+
+        b.statusView.onDownload = [&] {
+            b.download();
+            b.device.clearRequestLog();
+            b.sequence.StartButtonClick();
+            b.timer.runToRest();
+            b.clock.advance(c.intoResumedRun);
+            if (c.emptyBaseState)
+                b.device.giveEmptyReplies(1);
+        };
+        b.status.WRCButtonClick();
+        if (c.emptyBaseState) {
+            b.ticks(2);
+            ASSERT_EQ(b.list(L::ProgramList), (Lines{"M37"})) << c.name;
+        }
+        for (int k = 0; k < 20 && b.timesOf(RunStateBytes).empty(); ++k)
+            b.ticks(1);
+        b.ticks(1); // the first run-state reply of the resumed run
+        ASSERT_EQ(b.status.lastRunCode(), codeBefore) << c.name;
+        EXPECT_EQ(b.display().wrcMode(), c.mode) << c.name;
+        EXPECT_EQ(b.display().wrcCaption(), c.caption) << c.name;
+        EXPECT_TRUE(b.display().wrcEnabled()) << c.name;
+
+        b.device.clearRequestLog();
+        b.status.WRCButtonClick();
+        EXPECT_EQ(b.statusView.downloads, 1) << c.name;
+        ASSERT_FALSE(b.device.requestLog().empty()) << c.name;
+        EXPECT_EQ(b.requests(3)[0], c.pressed) << c.name;
+    }
 }
 
 TEST(StatusSequenceTest, TheContextRequestCarriesTheStoredProgramFlagAlsoForARunningDevice) {
