@@ -1,5 +1,6 @@
 #include "download/DownloadSequence.h"
 
+#include "catalogue/BuiltinMessages.h"
 #include "catalogue/MessageNumbers.h"
 #include "device/DeviceMessages.h"
 
@@ -14,19 +15,19 @@ DownloadSequence::DownloadSequence(ReportLink& link, SequenceTimer& timer, Downl
 // --- shared operations ---
 
 void DownloadSequence::AddMessageLine(int message) {
-    view_.addLine(texts_.messages.text(message));
+    view_.addLine(messageText(texts_.messages, message));
 }
 
 void DownloadSequence::FailDownload(int message) {
     timer_.setEnabled(false);
     outcome_ = Outcome::Failed;
-    std::string text = texts_.messages.text(message);
+    std::string text = messageText(texts_.messages, message);
     // A device that is there but refused to open needs the user's action, not a plug check.
     if (message == msg::NoDevice && !link_.openFailure().empty()) {
         text += TextLineBreak;
-        text += texts_.messages.text(msg::DevicePermission);
+        text += messageText(texts_.messages, msg::DevicePermission);
     }
-    view_.showErrorBox(texts_.messages.text(msg::ErrorTitle), text);
+    view_.showErrorBox(messageText(texts_.messages, msg::ErrorTitle), text);
     // The user may have closed the window meanwhile; then there is nothing left to end.
     if (!open_)
         return;
@@ -89,18 +90,32 @@ bool DownloadSequence::send(const DeviceRequest& request) {
     return false;
 }
 
-bool DownloadSequence::fetch(ReportData& reply) {
+DownloadSequence::Fetched DownloadSequence::fetchLate(ReportData& reply) {
     if (!send(FetchRequest()))
-        return false;
-    if (readReply(reply))
+        return Fetched::Failed;
+    if (!link_.ReadReport(reply)) {
+        FailDownload(msg::BadReply);
+        return Fetched::Failed;
+    }
+    // A read that timed out hands back the previous reply, which answers nothing asked since.
+    return link_.readTimedOut() ? Fetched::Late : Fetched::Reply;
+}
+
+bool DownloadSequence::fetch(ReportData& reply) {
+    switch (fetchLate(reply)) {
+    case Fetched::Reply:
         return true;
-    FailDownload(msg::BadReply);
+    case Fetched::Late:
+        FailDownload(msg::BadReply);
+        return false;
+    case Fetched::Failed:
+        break;
+    }
     return false;
 }
 
 bool DownloadSequence::readReply(ReportData& reply) {
-    // After a time-out the link hands back the previous reply: a summary or a start could be
-    // judged on an answer to something else.
+    // After a time-out the link hands back the previous reply, which answers nothing asked since.
     return link_.ReadReport(reply) && !link_.readTimedOut();
 }
 
@@ -312,19 +327,26 @@ void DownloadSequence::Timer1GetControl() {
 void DownloadSequence::Timer1CheckResult() {
     timer_.setEnabled(false);
     ReportData reply{};
-    if (!fetch(reply))
+    const Fetched fetched = fetchLate(reply);
+    if (fetched == Fetched::Failed)
         return;
-    const ImageSummary got = ReadImageSummary(reply);
-    const ImageSummary expected = ExpectedSummary(session_.image);
-    if (got.itemCount != expected.itemCount || got.indexCount != expected.indexCount ||
-        got.therapyCount != expected.therapyCount)
-        resend_.infoHead = true;
-    if (got.itemChecksum != expected.itemChecksum)
-        resend_.control = true;
-    if (got.indexChecksum != expected.indexChecksum)
-        resend_.indexs = true;
-    if (got.therapyChecksum != expected.therapyChecksum)
-        resend_.therapies = true;
+    if (fetched == Fetched::Late) {
+        // Nothing is known of what the device holds: a whole resend round costs less than the
+        // download, and the verification limit still ends a device that never answers in time.
+        resend_ = {true, true, true, true};
+    } else {
+        const ImageSummary got = ReadImageSummary(reply);
+        const ImageSummary expected = ExpectedSummary(session_.image);
+        if (got.itemCount != expected.itemCount || got.indexCount != expected.indexCount ||
+            got.therapyCount != expected.therapyCount)
+            resend_.infoHead = true;
+        if (got.itemChecksum != expected.itemChecksum)
+            resend_.control = true;
+        if (got.indexChecksum != expected.indexChecksum)
+            resend_.indexs = true;
+        if (got.therapyChecksum != expected.therapyChecksum)
+            resend_.therapies = true;
+    }
 
     if (!resend_.any()) {
         AddMessageLine(msg::VerifiedLine1);
@@ -358,16 +380,21 @@ void DownloadSequence::StartButtonClick() {
 void DownloadSequence::Timer1CheckStart() {
     timer_.setEnabled(false);
     ReportData reply{};
-    if (!fetch(reply))
+    const Fetched fetched = fetchLate(reply);
+    if (fetched == Fetched::Failed)
         return;
+    // The device took the start request and may well be running: the status dialog after Close
+    // shows what it does, also when its answer came too late to be read.
     session_.startPending = false;
-    if (IsStartAcknowledgement(reply)) {
+    if (fetched == Fetched::Reply && IsStartAcknowledgement(reply)) {
         // The link stays open for the Device Status dialog that follows.
         finishDialog(Outcome::Started, false);
         return;
     }
     setStep(Step::None);
     view_.setStartEnabled(false);
+    if (fetched == Fetched::Late)
+        AddMessageLine(msg::BadReply);
     AddMessageLine(msg::StartRefused);
     outcome_ = Outcome::StartRefused;
 }

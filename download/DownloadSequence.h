@@ -104,7 +104,14 @@ private:
     void enable();
     // Sends a request; false (after FailDownload 6) when no device could be found.
     bool send(const DeviceRequest& request);
-    // Sends the fetch request and reads the reply; false after the failure was shown.
+    enum class Fetched {
+        Reply,  // a reply of the device's own
+        Late,   // the read timed out: nothing shown yet, reply holds nothing to judge
+        Failed, // no device: the failure was shown
+    };
+    // Sends the fetch request and reads the reply; a late reply is left to the caller.
+    Fetched fetchLate(ReportData& reply);
+    // As fetchLate, but a late reply fails the download too; false after the failure was shown.
     bool fetch(ReportData& reply);
     // Reads a reply of the device's own; false when there was none (no device, or a time-out).
     bool readReply(ReportData& reply);

@@ -27,6 +27,7 @@ public:
     std::vector<std::vector<uint8_t>> written; // every request the link accepted
     int closes = 0;
     int reads = 0;
+    int timedOutReads = 0; // reads that returned true with the previous report
     bool refusedOpen = false;
     // Called with each request before it goes out (the targets check their invariants there).
     std::function<void(std::span<const uint8_t>)> onWrite;
@@ -124,6 +125,7 @@ public:
             break;
         case 8:
             reply = last_; // a read that timed out hands back the previous report, and says so
+            ++timedOutReads;
             break;
         default:
             reply[0] = wire::Reply;

@@ -9,6 +9,7 @@
 #include "SequenceFakes.h"
 
 #include "app/ControlProgram.h"
+#include "catalogue/BuiltinMessages.h"
 #include "download/DownloadSequence.h"
 
 #include <set>
@@ -22,7 +23,7 @@ public:
     CheckedDownloadView(fuzz::ByteSource& script, DeviceSession& session, const LanguageTexts& texts)
         : script_(script), session_(session) {
         for (int k = 0; k < MessageTable::size(); ++k)
-            messageTexts_.insert(texts.messages.text(k));
+            messageTexts_.insert(messageText(texts.messages, k));
     }
 
     bool open = false;
@@ -87,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // one of its program items.
     DeviceSession session;
     const uint8_t start = in.byte();
-    ControlProgram control(catalogue, [&texts](int k) { return texts.messages.text(k); });
+    ControlProgram control(catalogue, [&texts](int k) { return messageText(texts.messages, k); });
     if ((settings & 2) != 0) {
         ContextReply context;
         context.itemCount = static_cast<uint8_t>(1 + in.byte() % MaxImageItems);
@@ -149,6 +150,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const int closesBefore = link.closes;
         const int closesOfView = view.closes;
         const int errorsBefore = view.errorBoxes;
+        const int timedOutBefore = link.timedOutReads;
+        const DownloadSequence::Step stepBefore = sequence.step();
+        const int verifyBefore = sequence.verifyCount();
+        bool fired = false;
         switch (in.byte() % 8) {
         case 4:
             if (view.open && view.startEnabled)
@@ -169,7 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 open();
             break;
         default:
-            timer.fire();
+            fired = timer.fire();
             break;
         }
 
@@ -193,9 +198,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // A summary or an acknowledgement is judged only on a reply of its own, never on the
         // previous one that a timed-out read hands back.
         if (outcome != previous &&
-            (outcome == DownloadSequence::Outcome::Verified || outcome == DownloadSequence::Outcome::Started ||
-             outcome == DownloadSequence::Outcome::StartRefused))
+            (outcome == DownloadSequence::Outcome::Verified || outcome == DownloadSequence::Outcome::Started))
             FUZZ_CHECK(!link.readTimedOut());
+        // A step's late reply; the step an ended opening left behind doesn't count.
+        const bool lateReply = fired && link.timedOutReads > timedOutBefore;
+        // A late summary is a failed verification of every section: a whole resend round, or the
+        // third verification's failure.
+        if (lateReply && stepBefore == DownloadSequence::Step::CheckResult) {
+            FUZZ_CHECK(sequence.verifyCount() == verifyBefore + 1);
+            if (sequence.verifyCount() == DownloadSequence::MaxVerifications)
+                FUZZ_CHECK(outcome == DownloadSequence::Outcome::Failed && view.errorBoxes == errorsBefore + 1);
+            else
+                FUZZ_CHECK(sequence.step() == DownloadSequence::Step::InfoHead && timer.enabled() &&
+                           view.errorBoxes == errorsBefore);
+        }
+        // A late start acknowledgement: the device took the start, the user closes the dialog.
+        if (lateReply && stepBefore == DownloadSequence::Step::CheckStart)
+            FUZZ_CHECK(outcome == DownloadSequence::Outcome::StartRefused && !session.startPending && sequence.open() &&
+                       !view.startEnabled && !timer.enabled() && view.errorBoxes == errorsBefore);
         // The start-pending flag is cleared only by a reply to a start request.
         if (!session.startPending)
             FUZZ_CHECK(startSent);

@@ -116,6 +116,7 @@ std::unique_ptr<HidHandle> SimulatedDevice::open(const std::string& path) {
     lastError_.clear();
     // A fresh file handle starts with an empty input queue.
     inputReports_.clear();
+    lateReports_.clear();
     return std::make_unique<Handle>(*this, alive_, false);
 }
 
@@ -124,6 +125,7 @@ void SimulatedDevice::unplug() {
     pluggedIn_ = false;
     *alive_ = false;
     inputReports_.clear();
+    lateReports_.clear();
 }
 
 void SimulatedDevice::replug() {
@@ -144,6 +146,10 @@ void SimulatedDevice::unplugAtRequest(int request, UnplugPoint point) {
 
 void SimulatedDevice::stopAnsweringAtRequest(int request) {
     silentAt_ = request > 0 ? arrivals_ + request : 0;
+}
+
+void SimulatedDevice::answerLateAtRequest(int request) {
+    lateAt_ = request > 0 ? arrivals_ + request : 0;
 }
 
 void SimulatedDevice::corruptSummary(SummaryField field, int verifications) {
@@ -190,11 +196,16 @@ int SimulatedDevice::receive(const uint8_t* report, size_t length) {
         silentAt_ = 0;
         noReply_ = true;
     }
+    holdingLate_ = lateAt_ == arrival;
+    if (holdingLate_) {
+        lateAt_ = 0;
+    }
     LoggedRequest entry;
     entry.at = clock_.now();
     std::copy(report + 1, report + ReportSize, entry.data.begin());
     log_.push_back(entry);
     handleRequest(entry.data);
+    holdingLate_ = false;
     if (unplugHere) {
         unplug(); // taken, and gone before anything can be read back
     }
@@ -206,6 +217,9 @@ int SimulatedDevice::deliver(uint8_t* data, size_t length, int timeoutMs) {
     if (inputReports_.empty()) {
         clock_.sleepFor(SimTime(std::max(timeoutMs, 0)));
         update();
+        // What was held back arrives just after the read gave up.
+        inputReports_.insert(inputReports_.end(), lateReports_.begin(), lateReports_.end());
+        lateReports_.clear();
         return 0;
     }
     const ReportData report = inputReports_.front();
@@ -220,23 +234,28 @@ void SimulatedDevice::handleRequest(const ReportData& data) {
     case wire::LinkCheck: {
         ReportData reply{};
         reply[0] = wire::LinkCheckReply;
-        if (!noReply_) {
-            inputReports_.push_back(reply);
-        }
+        queueReport(reply);
         break;
     }
-    case wire::Fetch: {
-        const ReportData reply = fetchReply();
-        if (!noReply_) {
-            inputReports_.push_back(reply);
-        }
+    case wire::Fetch:
+        queueReport(fetchReply());
         break;
-    }
     case wire::Framed:
         handleFramed(data);
         break;
     default:
         break; // unknown requests are ignored
+    }
+}
+
+void SimulatedDevice::queueReport(const ReportData& report) {
+    if (noReply_) {
+        return;
+    }
+    if (holdingLate_) {
+        lateReports_.push_back(report);
+    } else {
+        inputReports_.push_back(report);
     }
 }
 

@@ -82,6 +82,11 @@ public:
     // From the `request`-th request on (1: the next one) the device goes silent as setNoReply(true)
     // does; that request itself is taken but gets no answer.
     void stopAnsweringAtRequest(int request);
+    // The `request`-th request (1: the next one) is taken and acted on, but the report it brings
+    // back comes too late: the read waiting for it times out, and the report arrives after that
+    // read gave up. A fresh opening doesn't see it. Requests answered through a later fetch bring
+    // back no report of their own and are not delayed. Fires once.
+    void answerLateAtRequest(int request);
     // Opening the device fails with this reason (empty: opens normally).
     void setOpenRefusal(std::string reason) { openRefusal_ = std::move(reason); }
     // The next `verifications` summaries report `field` off by one.
@@ -131,6 +136,7 @@ private:
     int deliver(uint8_t* data, size_t length, int timeoutMs);
 
     void handleRequest(const ReportData& data);
+    void queueReport(const ReportData& report);
     void handleFramed(const ReportData& data);
     void takeInfoHead(const ReportData& data);
     void takeControl(const ReportData& data);
@@ -164,6 +170,7 @@ private:
     std::shared_ptr<bool> alive_;        // shared with open handles; false once unplugged
     std::shared_ptr<bool> foreignAlive_; // the foreign device's handles
     std::deque<ReportData> inputReports_;
+    std::deque<ReportData> lateReports_; // queued once the next read has timed out
     std::vector<LoggedRequest> log_;
 
     // Switches
@@ -171,6 +178,9 @@ private:
     int unplugAt_ = 0; // arrival number that unplugs; 0 = none armed
     UnplugPoint unplugPoint_ = UnplugPoint::BeforeTaking;
     int silentAt_ = 0; // arrival number from which no answer is given; 0 = none armed
+    int lateAt_ = 0;   // arrival number whose report comes too late; 0 = none armed
+    // Set while that request is handled: its report goes to lateReports_.
+    bool holdingLate_ = false;
     bool foreignFirst_ = false;
     bool noReply_ = false;
     std::string openRefusal_;

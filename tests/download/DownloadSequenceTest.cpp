@@ -1,4 +1,5 @@
 #include "SequenceTestBench.h"
+#include "StatusTestBench.h"
 
 #include "catalogue/MessageNumbers.h"
 
@@ -298,6 +299,60 @@ TEST(DownloadSequenceTest, TheThirdFailedVerificationEndsWithMessage9) {
     EXPECT_EQ(b.sequence.outcome(), DownloadSequence::Outcome::Failed);
     EXPECT_FALSE(b.deviceLink.connected());
     EXPECT_TRUE(b.session.startPending);
+}
+
+TEST(DownloadSequenceTest, ASummaryThatComesTooLateCostsAWholeResendRoundNotTheDownload) {
+    DownloadBench b;
+    b.compose(TwentyPrograms);
+    b.device.answerLateAtRequest(static_cast<int>(3 + TwentyProgramTransfer.size())); // the summary's fetch
+    b.download();
+
+    // Nothing is known of what the device holds: every section goes out again, then a new summary.
+    EXPECT_EQ(b.commands(),
+              concat({{wire::LinkCheck, wire::StateQuery, wire::Fetch}, TwentyProgramTransfer, TwentyProgramTransfer}));
+    EXPECT_TRUE(b.view.errors.empty());
+    EXPECT_EQ(b.sequence.verifyCount(), 1);
+    EXPECT_EQ(b.view.lines, (Lines{"M20", "M21", "M22", "M23", "M24"}));
+    EXPECT_EQ(b.sequence.outcome(), DownloadSequence::Outcome::Verified);
+    EXPECT_TRUE(b.view.startEnabled);
+    EXPECT_TRUE(b.view.closeEnabled);
+    // The bar goes back to the start for the resend round.
+    const std::vector<int> tail(b.view.progress.end() - 30, b.view.progress.end());
+    EXPECT_EQ(tail, upTo(0, 29));
+}
+
+TEST(DownloadSequenceTest, AStartAcknowledgementThatComesTooLateLeavesTheStatusDialogToFollowClose) {
+    StatusBench b;
+    b.compose({3, 4});
+    b.download();
+    ASSERT_EQ(b.sequence.outcome(), DownloadSequence::Outcome::Verified);
+    b.device.answerLateAtRequest(2); // the fetch after the start request
+    b.sequence.StartButtonClick();
+    b.timer.runToRest();
+
+    EXPECT_EQ(b.device.stateCode(), sim::SimulatedDevice::StateRunningProgram);
+    EXPECT_TRUE(b.view.errors.empty());
+    EXPECT_EQ(b.view.lines, (Lines{"M20", "M21", "M22", "M23", "M24", "M10", "M11"}));
+    EXPECT_FALSE(b.view.startEnabled);
+    EXPECT_TRUE(b.view.closeEnabled);
+    EXPECT_TRUE(b.sequence.open());
+    EXPECT_FALSE(b.timer.enabled());
+    EXPECT_EQ(b.sequence.outcome(), DownloadSequence::Outcome::StartRefused);
+    // The device took the start: the main window opens the Device Status dialog after Close.
+    EXPECT_FALSE(b.session.startPending);
+
+    b.device.clearRequestLog();
+    b.sequence.StartButtonClick();
+    EXPECT_TRUE(b.device.requestLog().empty());
+    b.sequence.CloseButtonClick();
+    EXPECT_EQ(b.view.closed, 1);
+    EXPECT_FALSE(b.deviceLink.connected());
+
+    // The status dialog finds the device again and shows the program it runs.
+    b.status.FormActivate();
+    b.ticks(2);
+    EXPECT_EQ(b.list(StatusDisplay::ProgramList), (Lines{"Prog3", "Prog4"}));
+    EXPECT_EQ(b.display().highlightedLine(), 0);
 }
 
 TEST(DownloadSequenceTest, AWrongStartAcknowledgementKeepsTheDialogOpenWithStartDisabled) {

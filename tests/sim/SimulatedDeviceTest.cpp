@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -352,6 +354,42 @@ TEST_F(SimulatedDeviceTest, StopAnsweringFromTheKthRequestTakesRequestsButTimesO
     EXPECT_TRUE(IsLinkCheckReply(reply));
     EXPECT_TRUE(link.connected());
     EXPECT_FALSE(link.readTimedOut());
+}
+
+TEST_F(SimulatedDeviceTest, ALateReportMissesTheReadWaitingForItAndArrivesAfterIt) {
+    upload(HandImage{});
+    device.answerLateAtRequest(2);
+    send(StartRequest(0));                                // request 1: no report of its own
+    ASSERT_TRUE(link.WriteReport(FetchRequest().span())); // request 2: its report comes late
+    const std::string path = link.devicePath();
+    ReportData reply{};
+    reply.fill(0x77);
+    const SimTime before = clock.now();
+    ASSERT_TRUE(link.ReadReport(reply));
+    EXPECT_EQ(clock.now() - before, 1000ms);
+    EXPECT_TRUE(link.readTimedOut());
+    EXPECT_FALSE(link.connected());
+    EXPECT_FALSE(IsStartAcknowledgement(reply));
+    EXPECT_EQ(device.stateCode(), SimulatedDevice::StateRunningProgram); // the start was taken
+
+    // A new opening doesn't see it, and the next request is answered in time.
+    ASSERT_TRUE(link.WriteReport(LinkCheckRequest().span()));
+    ASSERT_TRUE(link.ReadReport(reply));
+    EXPECT_FALSE(link.readTimedOut());
+    EXPECT_TRUE(IsLinkCheckReply(reply));
+    link.CloseDevice();
+
+    // On a handle that stays open the late report is the next one read.
+    std::unique_ptr<HidHandle> handle = device.open(path);
+    ASSERT_NE(handle, nullptr);
+    device.answerLateAtRequest(1);
+    std::array<uint8_t, ReportDataSize + 1> report{};
+    report[1] = wire::LinkCheck;
+    ASSERT_EQ(handle->write(report.data(), report.size()), static_cast<int>(report.size()));
+    ReportData data{};
+    EXPECT_EQ(handle->readTimeout(data.data(), data.size(), 1000), 0);
+    EXPECT_EQ(handle->readTimeout(data.data(), data.size(), 1000), static_cast<int>(data.size()));
+    EXPECT_TRUE(IsLinkCheckReply(data));
 }
 
 TEST_F(SimulatedDeviceTest, RefusedOpenReportsItsReason) {
