@@ -39,6 +39,7 @@ void MessageBoxErrorDisplay::show(QWidget* parent, const QString& title, const Q
     if (withSound)
         playErrorSound();
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText); // a file's text is text, never markup
     box.exec();
 }
 

@@ -4,9 +4,10 @@
 #include "app/TrvApplication.h"
 #include "app/UpDown.h"
 #include "app/WindowStyle.h"
-#include "catalogue/Codepage.h"
+#include "catalogue/BuiltinMessages.h"
 #include "catalogue/MessageNumbers.h"
 #include "catalogue/trvl.h"
+#include "download/DialogText.h"
 #include "download/TFormDl.h"
 #include "status/TFormStat.h"
 #include "status/TSTWForm.h"
@@ -29,11 +30,6 @@ const char* const TFormMain::Caption =
     "Vorlix Session Protocols Ulmaro Dex 1.2 - Trivane Pocket Treatment Composer (Temporary Version 1.4)";
 
 namespace {
-
-// The main window shows the language files' 8-bit texts in the Central European code page.
-QString decoded(const std::string& bytes) {
-    return QString::fromStdString(decodeToUtf8(bytes, Codepage::CentralEuropean));
-}
 
 template <typename Widget> Widget* named(Widget* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -69,7 +65,7 @@ QPushButton* button(QWidget* parent, const char* name, const char* text, QRect g
 }
 
 QLabel* label(QWidget* parent, const char* name, const char* text, QPoint at) {
-    auto* shown = named(new QLabel(QString::fromLatin1(text), parent), name);
+    auto* shown = plainLabel(named(new QLabel(QString::fromLatin1(text), parent), name));
     shown->move(at);
     shown->adjustSize();
     return shown;
@@ -79,7 +75,7 @@ void setLines(QListWidget& list, const std::vector<std::string>& lines) {
     const QSignalBlocker blocker(list);
     list.clear();
     for (const std::string& line : lines)
-        list.addItem(decoded(line));
+        list.addItem(dialogText(line));
 }
 
 // The line selected in a list, -1 when none is.
@@ -379,7 +375,7 @@ void TFormMain::showFlagError() {
 
 void TFormMain::ShowError(int message) {
     const MessageTable& messages = context_.texts.messages;
-    errors_.show(this, decoded(messages.text(msg::ErrorTitle)), decoded(messages.text(message)),
+    errors_.show(this, dialogText(messageText(messages, msg::ErrorTitle)), dialogText(messageText(messages, message)),
                  ErrorDisplay::Icon::Error, true);
 }
 
@@ -389,12 +385,12 @@ void TFormMain::showStandardError(const std::string& text) {
 
 void TFormMain::applyMainTexts(const MainWindowTexts& texts) {
     for (const MainTextBinding& binding : mainTextBindings()) {
-        const QString text = decoded(mainText(texts, binding.source));
+        const QString text = dialogText(mainText(texts, binding.source));
         QWidget* control = findChild<QWidget*>(QString::fromLatin1(binding.control));
         if (control == nullptr)
             continue;
         if (binding.role == TextRole::Hint) {
-            control->setToolTip(text);
+            control->setToolTip(plainHint(text));
         } else if (const int page = ProgPC->indexOf(control); page >= 0) {
             ProgPC->setTabText(page, text);
         } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
@@ -416,7 +412,7 @@ void TFormMain::showControlProgram(const ControlProgram& control) {
     const std::vector<std::string>& lines = control.lines();
     bool same = ControlListBox->count() == static_cast<int>(lines.size());
     for (int row = 0; same && row < ControlListBox->count(); ++row)
-        same = ControlListBox->item(row)->text() == decoded(lines[static_cast<size_t>(row)]);
+        same = ControlListBox->item(row)->text() == dialogText(lines[static_cast<size_t>(row)]);
     {
         // Rebuilt only when the lines changed: a selection click must not refill the list it came from.
         const QSignalBlocker blocker(ControlListBox);
@@ -445,9 +441,9 @@ void TFormMain::showProtocolTexts(const ProtocolTexts& texts) {
         const QSignalBlocker blocker(ProtocolTW);
         ProtocolTW->clear();
         for (const ProtocolNodeText& protocol : texts.protocols) {
-            auto* node = new QTreeWidgetItem(ProtocolTW, QStringList{decoded(protocol.text)});
+            auto* node = new QTreeWidgetItem(ProtocolTW, QStringList{dialogText(protocol.text)});
             for (const std::string& item : protocol.items)
-                new QTreeWidgetItem(node, QStringList{decoded(item)});
+                new QTreeWidgetItem(node, QStringList{dialogText(item)});
         }
     }
     setLines(*SessionLB, texts.sessionLines);

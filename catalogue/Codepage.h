@@ -6,8 +6,8 @@
 
 namespace trv {
 
-// The two 8-bit code pages of the language files. The main window shows its texts in the
-// Central European page, the dialogs in the Western one; the files themselves carry no marker.
+// The 8-bit code pages. The language files carry no marker; every window shows them in the
+// Central European page its fonts are made for. The Western page serves the tools and tests.
 enum class Codepage {
     CentralEuropean, // Windows-1250
     Western,         // Windows-1252

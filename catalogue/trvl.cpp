@@ -3,6 +3,7 @@
 #include "app/WindowStyle.h"
 #include "catalogue/Codepage.h"
 #include "catalogue/LanguageSelection.h"
+#include "download/DialogText.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -10,14 +11,6 @@
 #include <QPushButton>
 
 namespace trv {
-
-namespace {
-
-QString decoded(std::string_view bytes) {
-    return QString::fromStdString(decodeToUtf8(bytes, Codepage::Western));
-}
-
-} // namespace
 
 TFormL::TFormL(const DataFolder& folder, std::string_view currentName, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormL"));
@@ -38,10 +31,13 @@ TFormL::TFormL(const DataFolder& folder, std::string_view currentName, QWidget* 
     // The settings keep 48 characters of a name; longer typing is refused as it happens.
     LanguageBox->lineEdit()->setMaxLength(static_cast<int>(MaxLanguageNameLength));
     if (const std::optional<std::vector<LanguageEntry>> languages = readLanguageList(folder)) {
-        for (const LanguageEntry& entry : *languages)
-            LanguageBox->addItem(decoded(entry.name));
+        for (const LanguageEntry& entry : *languages) {
+            LanguageBox->addItem(dialogText(entry.name));
+            listedNames_.push_back(entry.name);
+        }
     }
-    LanguageBox->setEditText(decoded(currentName.substr(0, currentName.find('\n'))));
+    currentName_ = std::string(currentName.substr(0, currentName.find('\n')));
+    LanguageBox->setEditText(dialogText(currentName_));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -63,8 +59,20 @@ void TFormL::LanguageBoxSelect(int index) {
 
 void TFormL::OKButtonClick() {
     confirmed_ = true;
-    languageName_ = acceptLanguageName(encodeFromUtf8(LanguageBox->currentText().toStdString(), Codepage::Western));
+    languageName_ = acceptLanguageName(chosenBytes(LanguageBox->currentText()));
     accept();
+}
+
+std::string TFormL::chosenBytes(const QString& shown) const {
+    // A listed or current name goes back byte for byte: a byte the code page has no character for
+    // shows as a mark that would not encode back to it.
+    for (const std::string& listed : listedNames_) {
+        if (dialogText(listed) == shown)
+            return listed;
+    }
+    if (dialogText(currentName_) == shown)
+        return currentName_;
+    return encodeFromUtf8(shown.toStdString(), Codepage::CentralEuropean);
 }
 
 void TFormL::CancelButtonClick() {

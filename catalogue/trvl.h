@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -39,8 +40,12 @@ private:
     QComboBox* LanguageBox = nullptr;
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
+    std::string chosenBytes(const QString& shown) const;
+
     bool confirmed_ = false;
     std::string languageName_;
+    std::vector<std::string> listedNames_; // 8-bit, as language.fld spells them
+    std::string currentName_;
 };
 
 } // namespace trv

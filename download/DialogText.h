@@ -4,18 +4,35 @@
 #include "catalogue/TextTables.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <QShowEvent>
 #include <QString>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWidget>
 
 #include <string>
+#include <string_view>
 
 namespace trv {
 
-// The device dialogs show the 8-bit texts of the language files in the Western code page.
-inline QString dialogText(const std::string& bytes) {
-    return QString::fromStdString(decodeToUtf8(bytes, Codepage::Western));
+// The 8-bit texts of the data folder, in every window the way the main window shows them: the
+// Central European code page its fonts are made for.
+inline QString dialogText(std::string_view bytes) {
+    return QString::fromStdString(decodeToUtf8(bytes, Codepage::CentralEuropean));
+}
+
+// A hint as plain text: a file's text that looks like markup shows its characters, never markup.
+inline QString plainHint(const QString& text) {
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+// A label that shows whatever text it is given as text.
+inline QLabel* plainLabel(QLabel* label) {
+    label->setTextFormat(Qt::PlainText);
+    return label;
 }
 
 // A caption-table entry, or the design's text while no caption file has filled the entry.

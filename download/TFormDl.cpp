@@ -59,12 +59,12 @@ TFormDl::TFormDl(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWi
 
     const CaptionTable& captions = ctx.texts.captions;
     setWindowTitle(captionOr(captions, CaptionDialog, QStringLiteral("Download")));
-    ListBox1->setToolTip(captionOr(captions, HintListBox, {}));
-    ProgressBar1->setToolTip(captionOr(captions, HintProgressBar, {}));
+    ListBox1->setToolTip(plainHint(captionOr(captions, HintListBox, {})));
+    ProgressBar1->setToolTip(plainHint(captionOr(captions, HintProgressBar, {})));
     StartButton->setText(captionOr(captions, CaptionStart, StartButton->text()));
-    StartButton->setToolTip(captionOr(captions, HintStart, {}));
+    StartButton->setToolTip(plainHint(captionOr(captions, HintStart, {})));
     CloseButton->setText(captionOr(captions, CaptionClose, CloseButton->text()));
-    CloseButton->setToolTip(captionOr(captions, HintClose, {}));
+    CloseButton->setToolTip(plainHint(captionOr(captions, HintClose, {})));
 
     Timer1.qtimer().setObjectName("Timer1");
     connect(StartButton, &QPushButton::clicked, this, [this] { StartButtonClick(); });

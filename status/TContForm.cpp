@@ -32,7 +32,7 @@ TContForm::TContForm(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     const CaptionTable& captions = ctx.texts.captions;
     setWindowTitle(captionOr(captions, CaptionDialog, QStringLiteral("Warning")));
     const auto label = [&](const char* name, int top, int entry, const QString& design) {
-        auto* l = new QLabel(captionOr(captions, entry, design), this);
+        auto* l = plainLabel(new QLabel(captionOr(captions, entry, design), this));
         l->setObjectName(name);
         l->move(40, top);
         l->adjustSize();
@@ -46,11 +46,11 @@ TContForm::TContForm(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     ContButton = new QPushButton(captionOr(captions, CaptionContinue, QStringLiteral("Continue")), this);
     ContButton->setObjectName("ContButton");
     ContButton->setGeometry(88, 136, 97, 25);
-    ContButton->setToolTip(captionOr(captions, HintContinue, QStringLiteral("Continue the treatment.")));
+    ContButton->setToolTip(plainHint(captionOr(captions, HintContinue, QStringLiteral("Continue the treatment."))));
     BreakButton = new QPushButton(captionOr(captions, CaptionBreak, QStringLiteral("Break")), this);
     BreakButton->setObjectName("BreakButton");
     BreakButton->setGeometry(312, 136, 97, 25);
-    BreakButton->setToolTip(captionOr(captions, HintBreak, QStringLiteral("Close and terminate the treatment.")));
+    BreakButton->setToolTip(plainHint(captionOr(captions, HintBreak, QStringLiteral("Close and terminate the treatment."))));
     ContButton->setAutoDefault(false);
     BreakButton->setAutoDefault(false);
 

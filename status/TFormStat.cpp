@@ -46,7 +46,7 @@ QListWidget* listBox(QWidget* parent, const char* name, int left, int top, int w
 }
 
 QLabel* label(QWidget* parent, const char* name, int left, int top, const QString& text) {
-    auto* l = new QLabel(text, parent);
+    auto* l = plainLabel(new QLabel(text, parent));
     l->setObjectName(name);
     l->move(left, top);
     return l;
@@ -129,7 +129,7 @@ TFormStat::TFormStat(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows,
         else if (auto* b = qobject_cast<QPushButton*>(widget))
             b->setText(captionOr(captions, entry, b->text()));
     };
-    const auto hint = [&](QWidget* widget, int entry) { widget->setToolTip(captionOr(captions, entry, {})); };
+    const auto hint = [&](QWidget* widget, int entry) { widget->setToolTip(plainHint(captionOr(captions, entry, {}))); };
     setWindowTitle(captionOr(captions, CaptionDialog, QStringLiteral("Device Status")));
     caption(GroupBox1, CaptionGroupBox1);
     hint(ListBox1, HintListBox1);
@@ -209,7 +209,7 @@ void TFormStat::showDisplay(const StatusDisplay& display) {
     const std::string& wrcCaption = display.wrcCaption();
     WRCButton->setText(wrcCaption.empty() ? QString::fromLatin1(designCaptions[static_cast<int>(display.wrcMode())])
                                           : dialogText(wrcCaption));
-    WRCButton->setToolTip(dialogText(display.wrcHint()));
+    WRCButton->setToolTip(plainHint(dialogText(display.wrcHint())));
     WRCButton->setEnabled(display.wrcEnabled());
 }
 

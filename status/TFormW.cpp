@@ -60,22 +60,22 @@ TFormW::TFormW(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     Image1->setObjectName("Image1");
     Image1->setGeometry(32, 16, PictureWidth, PictureHeight);
     Image1->setPixmap(warningSign());
-    Label1 = new QLabel(captionOr(captions, CaptionLabel1, QStringLiteral("There's a process running")), this);
+    Label1 = plainLabel(new QLabel(captionOr(captions, CaptionLabel1, QStringLiteral("There's a process running")), this));
     Label1->setObjectName("Label1");
     Label1->move(112, 16);
     Label1->adjustSize();
-    Label2 = new QLabel(captionOr(captions, CaptionLabel2, QStringLiteral("in the equipment.")), this);
+    Label2 = plainLabel(new QLabel(captionOr(captions, CaptionLabel2, QStringLiteral("in the equipment.")), this));
     Label2->setObjectName("Label2");
     Label2->move(112, 38);
     Label2->adjustSize();
     AbortButton = new QPushButton(captionOr(captions, CaptionAbort, QStringLiteral("Abort")), this);
     AbortButton->setObjectName("AbortButton");
     AbortButton->setGeometry(24, 80, 129, 41);
-    AbortButton->setToolTip(captionOr(captions, HintAbort, {}));
+    AbortButton->setToolTip(plainHint(captionOr(captions, HintAbort, {})));
     ContButton = new QPushButton(captionOr(captions, CaptionContinue, QStringLiteral("Continue processing")), this);
     ContButton->setObjectName("ContButton");
     ContButton->setGeometry(168, 80, 145, 41);
-    ContButton->setToolTip(captionOr(captions, HintContinue, {}));
+    ContButton->setToolTip(plainHint(captionOr(captions, HintContinue, {})));
     AbortButton->setAutoDefault(false);
     ContButton->setAutoDefault(false);
 
