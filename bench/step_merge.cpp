@@ -1,7 +1,7 @@
 // The merge of equal catalogue steps: hash-based against the pairwise reference, on a full-size
 // catalogue (550 programs, 28000 steps, mostly distinct).
-#include "catalogue/CatalogueFile.h"
-#include "catalogue/StepMerge.h"
+#include "data/CatalogueFile.h"
+#include "data/StepMerge.h"
 
 #include <benchmark/benchmark.h>
 

@@ -14,7 +14,7 @@ Xvfb :99 -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 sleep 2
-(cd "$work/data" && DISPLAY=:99 exec "$root/$build/app/trv") >/dev/null 2>&1 &
+(cd "$work/data" && DISPLAY=:99 exec "$root/$build/src/app/trv") >/dev/null 2>&1 &
 app=$!
 sleep 3
 

@@ -2,9 +2,9 @@
 
 #include "FuzzSupport.h"
 
-#include "catalogue/MessageNumbers.h"
-#include "catalogue/ProgramCatalogue.h"
-#include "device/Vx20util.h"
+#include "data/MessageNumbers.h"
+#include "data/ProgramCatalogue.h"
+#include "program/DeviceImage.h"
 
 #include <map>
 #include <vector>

@@ -7,11 +7,11 @@
 #include "FuzzSupport.h"
 #include "ImageChecks.h"
 
-#include "app/DeviceSession.h"
-#include "catalogue/LanguageSelection.h"
-#include "device/DeviceMessages.h"
-#include "device/ReportLink.h"
-#include "download/SequenceTimer.h"
+#include "program/DeviceSession.h"
+#include "data/LanguageSelection.h"
+#include "link/DeviceMessages.h"
+#include "link/ReportLink.h"
+#include "logic/SequenceTimer.h"
 
 #include <cstdlib>
 #include <functional>

@@ -2,9 +2,9 @@
 #include "FuzzSupport.h"
 #include "ImageChecks.h"
 
-#include "catalogue/ByteReader.h"
-#include "catalogue/CatalogueFile.h"
-#include "catalogue/StepMerge.h"
+#include "data/ByteReader.h"
+#include "data/CatalogueFile.h"
+#include "data/StepMerge.h"
 
 #include <optional>
 #include <string>

@@ -6,7 +6,7 @@
 // Input: the number of devices (0..4) and 2 bytes per device, then a script of operations.
 #include "FuzzSupport.h"
 
-#include "device/DeviceLink.h"
+#include "link/DeviceLink.h"
 
 #include <algorithm>
 #include <memory>

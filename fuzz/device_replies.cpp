@@ -7,8 +7,8 @@
 #include "FuzzSupport.h"
 #include "ImageChecks.h"
 
-#include "device/DeviceMessages.h"
-#include "device/Vx20util.h"
+#include "link/DeviceMessages.h"
+#include "program/DeviceImage.h"
 
 #include <algorithm>
 

@@ -8,9 +8,9 @@
 #include "FuzzSupport.h"
 #include "SequenceFakes.h"
 
-#include "app/ControlProgram.h"
-#include "catalogue/BuiltinMessages.h"
-#include "download/DownloadSequence.h"
+#include "program/ControlProgram.h"
+#include "data/BuiltinMessages.h"
+#include "logic/DownloadSequence.h"
 
 #include <set>
 

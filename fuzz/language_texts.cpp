@@ -7,10 +7,10 @@
 // selection will look in.
 #include "FuzzSupport.h"
 
-#include "catalogue/Codepage.h"
-#include "catalogue/DataFolder.h"
-#include "catalogue/LanguagePaths.h"
-#include "catalogue/LanguageSelection.h"
+#include "data/Codepage.h"
+#include "data/DataFolder.h"
+#include "data/LanguagePaths.h"
+#include "data/LanguageSelection.h"
 
 #include <cerrno>
 #include <cstdlib>

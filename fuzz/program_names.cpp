@@ -7,10 +7,10 @@
 // checksum; with bit 1 also set the program count is the number of those lines.
 #include "FuzzSupport.h"
 
-#include "app/ControlProgram.h"
-#include "catalogue/MessageNumbers.h"
-#include "catalogue/ProgramNames.h"
-#include "catalogue/TextLines.h"
+#include "program/ControlProgram.h"
+#include "data/MessageNumbers.h"
+#include "data/ProgramNames.h"
+#include "data/TextLines.h"
 
 #include <set>
 #include <string>

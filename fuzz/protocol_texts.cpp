@@ -2,9 +2,9 @@
 // that show the electrode names of a protocol item.
 #include "FuzzSupport.h"
 
-#include "catalogue/ProtocolBrowser.h"
-#include "catalogue/ProtocolTexts.h"
-#include "catalogue/TextLines.h"
+#include "data/ProtocolBrowser.h"
+#include "data/ProtocolTexts.h"
+#include "data/TextLines.h"
 
 #include <string>
 

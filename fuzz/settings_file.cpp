@@ -5,8 +5,8 @@
 // PartSeparator, a typed language name.
 #include "FuzzSupport.h"
 
-#include "catalogue/LanguageSelection.h"
-#include "catalogue/Settings.h"
+#include "data/LanguageSelection.h"
+#include "data/Settings.h"
 
 #include <optional>
 #include <string>

@@ -7,10 +7,10 @@
 #include "FuzzSupport.h"
 #include "SequenceFakes.h"
 
-#include "app/ControlProgram.h"
-#include "catalogue/BuiltinMessages.h"
-#include "download/DownloadSequence.h"
-#include "status/StatusSequence.h"
+#include "program/ControlProgram.h"
+#include "data/BuiltinMessages.h"
+#include "logic/DownloadSequence.h"
+#include "logic/StatusSequence.h"
 
 using namespace trv;
 

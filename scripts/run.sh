@@ -9,9 +9,9 @@ scripts/build.sh
 if [ ! -d run-data ]; then
     cp -r data run-data
 fi
-app=build/app/trv
+app=build/src/app/trv
 if [ "${1:-}" = "--demo" ]; then
-    app=build/app/trv-demo
+    app=build/src/app/trv-demo
 fi
 cd run-data
 exec "../$app"

@@ -1,18 +1,18 @@
 #include "app/ApplicationEntry.h"
 
-#include "app/AppContext.h"
-#include "app/AppWindows.h"
-#include "app/MessageBoxErrorDisplay.h"
+#include "logic/AppContext.h"
+#include "widgets/AppWindows.h"
+#include "widgets/MessageBoxErrorDisplay.h"
 #include "app/TrvApplication.h"
-#include "app/trvmain.h"
-#include "catalogue/BuiltinMessages.h"
-#include "catalogue/trvl.h"
-#include "device/DeviceLink.h"
-#include "download/TFormDl.h"
-#include "status/TContForm.h"
-#include "status/TFormStat.h"
-#include "status/TFormW.h"
-#include "status/TSTWForm.h"
+#include "widgets/MainWindow.h"
+#include "data/BuiltinMessages.h"
+#include "widgets/LanguageDialog.h"
+#include "link/DeviceLink.h"
+#include "widgets/DownloadDialog.h"
+#include "widgets/LowPowerWarning.h"
+#include "widgets/StatusDialog.h"
+#include "widgets/ProcessRunningWarning.h"
+#include "widgets/SelfTestWarning.h"
 
 #include <QScreen>
 
@@ -35,19 +35,19 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
 
     // The fixed order: the main window's start-up loads the texts the dialogs take when they are made.
     // Windows centred on the screen have no parent; the others are centred on the main window.
-    auto mainWindow = std::make_unique<TFormMain>(context, errors, windows);
+    auto mainWindow = std::make_unique<MainWindow>(context, errors, windows);
     windows.main = mainWindow.get();
-    auto cont = std::make_unique<TContForm>(context);
+    auto cont = std::make_unique<LowPowerWarning>(context);
     windows.cont = cont.get();
-    auto download = std::make_unique<TFormDl>(context, errors, windows, mainWindow.get());
+    auto download = std::make_unique<DownloadDialog>(context, errors, windows, mainWindow.get());
     windows.download = download.get();
-    auto status = std::make_unique<TFormStat>(context, errors, windows, mainWindow.get());
+    auto status = std::make_unique<StatusDialog>(context, errors, windows, mainWindow.get());
     windows.status = status.get();
-    auto warning = std::make_unique<TFormW>(context, mainWindow.get());
+    auto warning = std::make_unique<ProcessRunningWarning>(context, mainWindow.get());
     windows.warning = warning.get();
-    auto language = std::make_unique<TFormL>(folder, mainWindow->controller().languageName());
+    auto language = std::make_unique<LanguageDialog>(folder, mainWindow->controller().languageName());
     windows.language = language.get();
-    auto selfTestWarning = std::make_unique<TSTWForm>(context, mainWindow.get());
+    auto selfTestWarning = std::make_unique<SelfTestWarning>(context, mainWindow.get());
     windows.selfTestWarning = selfTestWarning.get();
 
     // After a failed start-up the posted exit ends the loop at once; the window is never offered.

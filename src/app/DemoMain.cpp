@@ -1,5 +1,5 @@
 #include "app/ApplicationEntry.h"
-#include "app/DemoDevicePanel.h"
+#include "widgets/DemoDevicePanel.h"
 #include "sim/SimulatedDevice.h"
 
 #include <QWidget>

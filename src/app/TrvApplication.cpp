@@ -1,14 +1,10 @@
 #include "app/TrvApplication.h"
 
-#include "app/ErrorDisplay.h"
+#include "widgets/ErrorDisplay.h"
 
 #include <exception>
 
 namespace trv {
-
-void ShowStandardError(ErrorDisplay& display, QWidget* parent, const QString& text) {
-    display.show(parent, QApplication::applicationName(), text, ErrorDisplay::Icon::Error, false);
-}
 
 TrvApplication::TrvApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("trv"));

@@ -7,9 +7,6 @@ namespace trv {
 
 class ErrorDisplay;
 
-// The application's standard error display: an error box titled with the application's name.
-void ShowStandardError(ErrorDisplay& display, QWidget* parent, const QString& text);
-
 // The application object. An exception escaping an event handler is shown by the standard error
 // display and the event loop goes on.
 class TrvApplication : public QApplication {

@@ -1,5 +1,5 @@
 #include "app/ApplicationEntry.h"
-#include "device/HidapiBackend.h"
+#include "hid/HidapiBackend.h"
 
 // The application on the operating system's HID access.
 int main(int argc, char** argv) {

@@ -1,6 +1,6 @@
-#include "catalogue/BuiltinMessages.h"
+#include "data/BuiltinMessages.h"
 
-#include "catalogue/MessageNumbers.h"
+#include "data/MessageNumbers.h"
 
 #include <string_view>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/TextTables.h"
+#include "data/TextTables.h"
 
 #include <string>
 

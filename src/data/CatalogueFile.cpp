@@ -1,8 +1,8 @@
-#include "catalogue/CatalogueFile.h"
+#include "data/CatalogueFile.h"
 
-#include "catalogue/ByteReader.h"
-#include "catalogue/MessageNumbers.h"
-#include "catalogue/StepMerge.h"
+#include "data/ByteReader.h"
+#include "data/MessageNumbers.h"
+#include "data/StepMerge.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/LoadOutcome.h"
-#include "catalogue/ProgramCatalogue.h"
+#include "data/LoadOutcome.h"
+#include "data/ProgramCatalogue.h"
 
 #include <cstdint>
 #include <optional>

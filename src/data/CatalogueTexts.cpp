@@ -1,7 +1,7 @@
-#include "catalogue/CatalogueTexts.h"
+#include "data/CatalogueTexts.h"
 
-#include "catalogue/MessageNumbers.h"
-#include "catalogue/ProgramNames.h"
+#include "data/MessageNumbers.h"
+#include "data/ProgramNames.h"
 
 namespace trv {
 

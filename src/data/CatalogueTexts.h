@@ -1,10 +1,10 @@
 #pragma once
 
-#include "catalogue/DataFolder.h"
-#include "catalogue/LanguagePaths.h"
-#include "catalogue/LoadOutcome.h"
-#include "catalogue/ProgramCatalogue.h"
-#include "catalogue/ProtocolTexts.h"
+#include "data/DataFolder.h"
+#include "data/LanguagePaths.h"
+#include "data/LoadOutcome.h"
+#include "data/ProgramCatalogue.h"
+#include "data/ProtocolTexts.h"
 
 namespace trv {
 

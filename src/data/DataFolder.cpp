@@ -1,4 +1,4 @@
-#include "catalogue/DataFolder.h"
+#include "data/DataFolder.h"
 
 #include <cerrno>
 #include <climits>

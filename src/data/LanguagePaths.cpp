@@ -1,4 +1,4 @@
-#include "catalogue/LanguagePaths.h"
+#include "data/LanguagePaths.h"
 
 namespace trv {
 

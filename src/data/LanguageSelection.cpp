@@ -1,6 +1,6 @@
-#include "catalogue/LanguageSelection.h"
+#include "data/LanguageSelection.h"
 
-#include "catalogue/TextLines.h"
+#include "data/TextLines.h"
 
 namespace trv {
 

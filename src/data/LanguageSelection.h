@@ -1,8 +1,8 @@
 #pragma once
 
-#include "catalogue/DataFolder.h"
-#include "catalogue/LanguagePaths.h"
-#include "catalogue/TextTables.h"
+#include "data/DataFolder.h"
+#include "data/LanguagePaths.h"
+#include "data/TextTables.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "catalogue/ProgramCatalogue.h"
+#include "data/ProgramCatalogue.h"
 
 #include <cstdio>
 

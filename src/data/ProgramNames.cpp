@@ -1,7 +1,7 @@
-#include "catalogue/ProgramNames.h"
+#include "data/ProgramNames.h"
 
-#include "catalogue/MessageNumbers.h"
-#include "catalogue/TextLines.h"
+#include "data/MessageNumbers.h"
+#include "data/TextLines.h"
 
 #include <cstdio>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "catalogue/ProtocolBrowser.h"
+#include "data/ProtocolBrowser.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "catalogue/ProgramCatalogue.h"
-#include "catalogue/ProtocolFile.h"
-#include "catalogue/ProtocolTexts.h"
+#include "data/ProgramCatalogue.h"
+#include "data/ProtocolFile.h"
+#include "data/ProtocolTexts.h"
 
 #include <array>
 #include <string>

@@ -1,7 +1,7 @@
-#include "catalogue/ProtocolFile.h"
+#include "data/ProtocolFile.h"
 
-#include "catalogue/ByteReader.h"
-#include "catalogue/MessageNumbers.h"
+#include "data/ByteReader.h"
+#include "data/MessageNumbers.h"
 
 namespace trv {
 

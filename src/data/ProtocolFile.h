@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/LoadOutcome.h"
+#include "data/LoadOutcome.h"
 
 #include <array>
 #include <cstdint>

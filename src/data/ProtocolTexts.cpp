@@ -1,6 +1,6 @@
-#include "catalogue/ProtocolTexts.h"
+#include "data/ProtocolTexts.h"
 
-#include "catalogue/TextLines.h"
+#include "data/TextLines.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "catalogue/DataFolder.h"
-#include "catalogue/LanguageSelection.h"
-#include "catalogue/ProgramCatalogue.h"
+#include "data/DataFolder.h"
+#include "data/LanguageSelection.h"
+#include "data/ProgramCatalogue.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "catalogue/StepMerge.h"
+#include "data/StepMerge.h"
 
 #include <bit>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "catalogue/TextLines.h"
+#include "data/TextLines.h"
 
 namespace trv {
 

@@ -1,4 +1,4 @@
-#include "catalogue/TextTables.h"
+#include "data/TextTables.h"
 
 #include <algorithm>
 

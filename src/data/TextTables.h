@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/TextLines.h"
+#include "data/TextLines.h"
 
 #include <array>
 #include <span>

@@ -1,6 +1,6 @@
-#include "device/HidapiBackend.h"
+#include "hid/HidapiBackend.h"
 
-#include "catalogue/Codepage.h"
+#include "data/Codepage.h"
 
 #include <hidapi.h>
 

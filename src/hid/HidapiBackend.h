@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/HidBackend.h"
+#include "link/HidBackend.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "device/DeviceLink.h"
+#include "link/DeviceLink.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/HidBackend.h"
-#include "device/ReportLink.h"
+#include "link/HidBackend.h"
+#include "link/ReportLink.h"
 
 #include <cstdint>
 #include <memory>

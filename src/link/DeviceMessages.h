@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/ReportLink.h"
+#include "link/ReportLink.h"
 
 #include <array>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/ControlProgram.h"
-#include "app/DeviceSession.h"
-#include "catalogue/DataFolder.h"
-#include "catalogue/LanguageSelection.h"
-#include "catalogue/ProgramCatalogue.h"
-#include "device/ReportLink.h"
+#include "program/ControlProgram.h"
+#include "program/DeviceSession.h"
+#include "data/DataFolder.h"
+#include "data/LanguageSelection.h"
+#include "data/ProgramCatalogue.h"
+#include "link/ReportLink.h"
 
 namespace trv {
 

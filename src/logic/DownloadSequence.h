@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/ControlProgram.h"
-#include "app/DeviceSession.h"
-#include "catalogue/LanguageSelection.h"
-#include "catalogue/ProgramCatalogue.h"
-#include "device/ReportLink.h"
-#include "device/Vx20util.h"
-#include "download/SequenceTimer.h"
+#include "program/ControlProgram.h"
+#include "program/DeviceSession.h"
+#include "data/LanguageSelection.h"
+#include "data/ProgramCatalogue.h"
+#include "link/ReportLink.h"
+#include "program/DeviceImage.h"
+#include "logic/SequenceTimer.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
-#include "app/MainController.h"
+#include "logic/MainController.h"
 
-#include "catalogue/CatalogueFile.h"
-#include "catalogue/CatalogueTexts.h"
-#include "device/Vx20util.h"
+#include "data/CatalogueFile.h"
+#include "data/CatalogueTexts.h"
+#include "program/DeviceImage.h"
 
 namespace trv {
 

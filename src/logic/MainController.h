@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "catalogue/LanguagePaths.h"
-#include "catalogue/ProtocolBrowser.h"
-#include "catalogue/ProtocolFile.h"
-#include "catalogue/ProtocolTexts.h"
-#include "catalogue/Settings.h"
+#include "logic/AppContext.h"
+#include "data/LanguagePaths.h"
+#include "data/ProtocolBrowser.h"
+#include "data/ProtocolFile.h"
+#include "data/ProtocolTexts.h"
+#include "data/Settings.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "status/StatusDisplay.h"
+#include "logic/StatusDisplay.h"
 
-#include "catalogue/BuiltinMessages.h"
-#include "catalogue/MessageNumbers.h"
+#include "data/BuiltinMessages.h"
+#include "data/MessageNumbers.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "catalogue/ProgramCatalogue.h"
-#include "catalogue/TextTables.h"
-#include "device/DeviceMessages.h"
-#include "device/Vx20util.h"
+#include "data/ProgramCatalogue.h"
+#include "data/TextTables.h"
+#include "link/DeviceMessages.h"
+#include "program/DeviceImage.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "status/StatusSequence.h"
+#include "logic/StatusSequence.h"
 
-#include "catalogue/BuiltinMessages.h"
-#include "catalogue/MessageNumbers.h"
-#include "device/DeviceMessages.h"
+#include "data/BuiltinMessages.h"
+#include "data/MessageNumbers.h"
+#include "link/DeviceMessages.h"
 
 namespace trv {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/DeviceSession.h"
-#include "catalogue/LanguageSelection.h"
-#include "catalogue/ProgramCatalogue.h"
-#include "device/ReportLink.h"
-#include "download/SequenceTimer.h"
-#include "status/StatusDisplay.h"
+#include "program/DeviceSession.h"
+#include "data/LanguageSelection.h"
+#include "data/ProgramCatalogue.h"
+#include "link/ReportLink.h"
+#include "logic/SequenceTimer.h"
+#include "logic/StatusDisplay.h"
 
 #include <string>
 

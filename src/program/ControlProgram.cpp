@@ -1,6 +1,6 @@
-#include "app/ControlProgram.h"
+#include "program/ControlProgram.h"
 
-#include "catalogue/MessageNumbers.h"
+#include "data/MessageNumbers.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
-#include "device/Vx20util.h"
+#include "program/DeviceImage.h"
 
-#include "app/ControlProgram.h"
-#include "catalogue/MessageNumbers.h"
+#include "program/ControlProgram.h"
+#include "data/MessageNumbers.h"
 
 #include <algorithm>
 #include <cmath>

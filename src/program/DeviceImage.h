@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/ProgramCatalogue.h"
-#include "device/DeviceMessages.h"
+#include "data/ProgramCatalogue.h"
+#include "link/DeviceMessages.h"
 
 #include <array>
 #include <cstdint>

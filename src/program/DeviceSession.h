@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/Vx20util.h"
+#include "program/DeviceImage.h"
 
 namespace trv {
 

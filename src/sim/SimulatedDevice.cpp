@@ -1,6 +1,6 @@
 #include "sim/SimulatedDevice.h"
 
-#include "device/DeviceLink.h"
+#include "link/DeviceLink.h"
 
 #include <algorithm>
 

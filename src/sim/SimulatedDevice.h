@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/DeviceMessages.h"
-#include "device/HidBackend.h"
+#include "link/DeviceMessages.h"
+#include "link/HidBackend.h"
 #include "sim/SimClock.h"
 
 #include <array>

@@ -2,25 +2,25 @@
 
 namespace trv {
 
-class TFormMain;
-class TContForm;
-class TFormDl;
-class TFormStat;
-class TFormW;
-class TFormL;
-class TSTWForm;
+class MainWindow;
+class LowPowerWarning;
+class DownloadDialog;
+class StatusDialog;
+class ProcessRunningWarning;
+class LanguageDialog;
+class SelfTestWarning;
 
 // The seven windows the process creates at start, in this order. Each window gets this table and
 // finds the others through it when it needs them, which lets them be created in the fixed order
 // even where an earlier one opens a later one.
 struct AppWindows {
-    TFormMain* main = nullptr;
-    TContForm* cont = nullptr;
-    TFormDl* download = nullptr;
-    TFormStat* status = nullptr;
-    TFormW* warning = nullptr;
-    TFormL* language = nullptr;
-    TSTWForm* selfTestWarning = nullptr;
+    MainWindow* main = nullptr;
+    LowPowerWarning* cont = nullptr;
+    DownloadDialog* download = nullptr;
+    StatusDialog* status = nullptr;
+    ProcessRunningWarning* warning = nullptr;
+    LanguageDialog* language = nullptr;
+    SelfTestWarning* selfTestWarning = nullptr;
 };
 
 } // namespace trv

@@ -1,4 +1,4 @@
-#include "app/DemoDevicePanel.h"
+#include "widgets/DemoDevicePanel.h"
 
 #include "sim/SimulatedDevice.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/Codepage.h"
-#include "catalogue/TextTables.h"
+#include "data/Codepage.h"
+#include "data/TextTables.h"
 
 #include <QDialog>
 #include <QLabel>

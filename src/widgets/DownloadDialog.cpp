@@ -1,8 +1,8 @@
-#include "download/TFormDl.h"
+#include "widgets/DownloadDialog.h"
 
-#include "app/WindowStyle.h"
-#include "download/DialogText.h"
-#include "status/TFormW.h"
+#include "widgets/WindowStyle.h"
+#include "widgets/DialogText.h"
+#include "widgets/ProcessRunningWarning.h"
 
 #include <QListWidget>
 #include <QProgressBar>
@@ -26,7 +26,7 @@ constexpr int HintClose = 6;
 constexpr int ListItemHeight = 16;
 } // namespace
 
-TFormDl::TFormDl(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent)
+DownloadDialog::DownloadDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent)
     : QDialog(parent), ctx_(ctx), errors_(errors), windows_(windows),
       sequence_(ctx.link, Timer1, *this, ctx.session, ctx.control, ctx.catalogue, ctx.texts) {
     setObjectName("TFormDl");
@@ -71,17 +71,17 @@ TFormDl::TFormDl(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWi
     connect(CloseButton, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
 }
 
-TFormDl::~TFormDl() {
+DownloadDialog::~DownloadDialog() {
     Timer1.setEnabled(false);
 }
 
-void TFormDl::showEvent(QShowEvent* event) {
+void DownloadDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     activateOnceShown(*this, *event, [this] { FormActivate(); });
 }
 
 // The close box and Escape come here (QDialog's close event calls reject()).
-void TFormDl::reject() {
+void DownloadDialog::reject() {
     if (closingBySequence_ || !sequence_.open()) {
         QDialog::reject();
         return;
@@ -89,57 +89,57 @@ void TFormDl::reject() {
     sequence_.FrameClose();
 }
 
-void TFormDl::FormActivate() {
+void DownloadDialog::FormActivate() {
     closingBySequence_ = false;
     sequence_.FormActivate();
 }
 
-void TFormDl::StartButtonClick() {
+void DownloadDialog::StartButtonClick() {
     sequence_.StartButtonClick();
 }
 
-void TFormDl::CloseButtonClick() {
+void DownloadDialog::CloseButtonClick() {
     sequence_.CloseButtonClick();
 }
 
-void TFormDl::clearLines() {
+void DownloadDialog::clearLines() {
     ListBox1->clear();
 }
 
-void TFormDl::addLine(const std::string& text) {
+void DownloadDialog::addLine(const std::string& text) {
     auto* item = new QListWidgetItem(dialogText(text));
     item->setSizeHint(QSize(0, ListItemHeight));
     ListBox1->addItem(item);
     ListBox1->scrollToBottom();
 }
 
-void TFormDl::setProgressMaximum(int maximum) {
+void DownloadDialog::setProgressMaximum(int maximum) {
     // A range of 0 to 0 would turn the bar into a busy indicator.
     ProgressBar1->setRange(0, std::max(maximum, 1));
 }
 
-void TFormDl::setProgress(int position) {
+void DownloadDialog::setProgress(int position) {
     ProgressBar1->setValue(std::clamp(position, ProgressBar1->minimum(), ProgressBar1->maximum()));
 }
 
-void TFormDl::setStartEnabled(bool enabled) {
+void DownloadDialog::setStartEnabled(bool enabled) {
     StartButton->setEnabled(enabled);
 }
 
-void TFormDl::setCloseEnabled(bool enabled) {
+void DownloadDialog::setCloseEnabled(bool enabled) {
     CloseButton->setEnabled(enabled);
 }
 
-void TFormDl::showErrorBox(const std::string& title, const std::string& text) {
+void DownloadDialog::showErrorBox(const std::string& title, const std::string& text) {
     errors_.show(this, dialogText(title), dialogText(text), ErrorDisplay::Icon::Error, true);
 }
 
-void TFormDl::showProcessRunningWarning() {
+void DownloadDialog::showProcessRunningWarning() {
     if (windows_.warning != nullptr)
         windows_.warning->exec();
 }
 
-void TFormDl::closeDialog() {
+void DownloadDialog::closeDialog() {
     closingBySequence_ = true;
     done(QDialog::Accepted);
 }

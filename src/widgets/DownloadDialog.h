@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/AppWindows.h"
-#include "app/ErrorDisplay.h"
-#include "download/DownloadSequence.h"
-#include "download/QtSequenceTimer.h"
+#include "logic/AppContext.h"
+#include "widgets/AppWindows.h"
+#include "widgets/ErrorDisplay.h"
+#include "logic/DownloadSequence.h"
+#include "widgets/QtSequenceTimer.h"
 
 #include <QDialog>
 
@@ -21,14 +21,14 @@ namespace trv {
 // has closed. The caller then reads ctx.session.startPending: clear means the device answered the
 // start request, and the Device Status dialog follows. The caller sets the start item index, the
 // stored-program flag and the image title before opening it.
-class TFormDl : public QDialog, private DownloadView {
+class DownloadDialog : public QDialog, private DownloadView {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 277;
     static constexpr int ClientHeight = 303;
 
-    TFormDl(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent = nullptr);
-    ~TFormDl() override;
+    DownloadDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent = nullptr);
+    ~DownloadDialog() override;
 
     DownloadSequence& sequence() { return sequence_; }
 

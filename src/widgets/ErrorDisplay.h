@@ -17,4 +17,7 @@ public:
     virtual void show(QWidget* parent, const QString& title, const QString& text, Icon icon, bool withSound) = 0;
 };
 
+// The application's standard error display: an error box titled with the application's name.
+void ShowStandardError(ErrorDisplay& display, QWidget* parent, const QString& text);
+
 } // namespace trv

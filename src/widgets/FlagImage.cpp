@@ -1,4 +1,4 @@
-#include "app/FlagImage.h"
+#include "widgets/FlagImage.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/LanguageSelection.h"
+#include "data/LanguageSelection.h"
 
 #include <QImage>
 #include <QLabel>

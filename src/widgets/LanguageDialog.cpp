@@ -1,9 +1,9 @@
-#include "catalogue/trvl.h"
+#include "widgets/LanguageDialog.h"
 
-#include "app/WindowStyle.h"
-#include "catalogue/Codepage.h"
-#include "catalogue/LanguageSelection.h"
-#include "download/DialogText.h"
+#include "widgets/WindowStyle.h"
+#include "data/Codepage.h"
+#include "data/LanguageSelection.h"
+#include "widgets/DialogText.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -12,7 +12,7 @@
 
 namespace trv {
 
-TFormL::TFormL(const DataFolder& folder, std::string_view currentName, QWidget* parent) : QDialog(parent) {
+LanguageDialog::LanguageDialog(const DataFolder& folder, std::string_view currentName, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormL"));
     setWindowTitle(QStringLiteral("Select Language"));
     setFixedSize(ClientWidth, ClientHeight);
@@ -47,23 +47,23 @@ TFormL::TFormL(const DataFolder& folder, std::string_view currentName, QWidget* 
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     CancelButton->setGeometry(136, 72, 75, 25);
 
-    connect(LanguageBox, &QComboBox::activated, this, &TFormL::LanguageBoxSelect);
-    connect(OKButton, &QPushButton::clicked, this, &TFormL::OKButtonClick);
-    connect(CancelButton, &QPushButton::clicked, this, &TFormL::CancelButtonClick);
+    connect(LanguageBox, &QComboBox::activated, this, &LanguageDialog::LanguageBoxSelect);
+    connect(OKButton, &QPushButton::clicked, this, &LanguageDialog::OKButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &LanguageDialog::CancelButtonClick);
 }
 
-void TFormL::LanguageBoxSelect(int index) {
+void LanguageDialog::LanguageBoxSelect(int index) {
     if (index >= 0)
         LanguageBox->setEditText(LanguageBox->itemText(index));
 }
 
-void TFormL::OKButtonClick() {
+void LanguageDialog::OKButtonClick() {
     confirmed_ = true;
     languageName_ = acceptLanguageName(chosenBytes(LanguageBox->currentText()));
     accept();
 }
 
-std::string TFormL::chosenBytes(const QString& shown) const {
+std::string LanguageDialog::chosenBytes(const QString& shown) const {
     // A listed or current name goes back byte for byte: a byte the code page has no character for
     // shows as a mark that would not encode back to it.
     for (const std::string& listed : listedNames_) {
@@ -75,7 +75,7 @@ std::string TFormL::chosenBytes(const QString& shown) const {
     return encodeFromUtf8(shown.toStdString(), Codepage::CentralEuropean);
 }
 
-void TFormL::CancelButtonClick() {
+void LanguageDialog::CancelButtonClick() {
     reject();
 }
 

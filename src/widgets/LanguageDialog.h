@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/DataFolder.h"
+#include "data/DataFolder.h"
 
 #include <QDialog>
 
@@ -17,14 +17,14 @@ namespace trv {
 // The language dialog "Select Language": the languages of language.fld to choose from, or a name
 // typed by hand. The caller reads confirmed() and languageName() after exec(); a new dialog is made
 // for every change of language.
-class TFormL : public QDialog {
+class LanguageDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 257;
     static constexpr int ClientHeight = 113;
 
     // currentName: the language in force (8-bit), shown as the combo box's text.
-    TFormL(const DataFolder& folder, std::string_view currentName, QWidget* parent = nullptr);
+    LanguageDialog(const DataFolder& folder, std::string_view currentName, QWidget* parent = nullptr);
 
     // OK was pressed.
     bool confirmed() const { return confirmed_; }

@@ -1,7 +1,7 @@
-#include "status/TContForm.h"
+#include "widgets/LowPowerWarning.h"
 
-#include "app/WindowStyle.h"
-#include "download/DialogText.h"
+#include "widgets/WindowStyle.h"
+#include "widgets/DialogText.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,7 +22,7 @@ constexpr int CaptionBreak = 41;
 constexpr int HintBreak = 42;
 } // namespace
 
-TContForm::TContForm(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+LowPowerWarning::LowPowerWarning(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName("TContForm");
     setFixedSize(ClientWidth, ClientHeight);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -58,19 +58,19 @@ TContForm::TContForm(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     connect(BreakButton, &QPushButton::clicked, this, [this] { BreakButtonClick(); });
 }
 
-void TContForm::showEvent(QShowEvent* event) {
+void LowPowerWarning::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Centred on the screen, not on the main window.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TContForm::ContButtonClick() {
+void LowPowerWarning::ContButtonClick() {
     ctx_.session.continueFlag = true;
     accept();
 }
 
-void TContForm::BreakButtonClick() {
+void LowPowerWarning::BreakButtonClick() {
     reject();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "logic/AppContext.h"
 
 #include <QDialog>
 
@@ -11,13 +11,13 @@ namespace trv {
 
 // The low-power warning: created and localised at start-up, opened by nothing. Continue sets
 // ctx.session.continueFlag before closing; Break only closes.
-class TContForm : public QDialog {
+class LowPowerWarning : public QDialog {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 503;
     static constexpr int ClientHeight = 207;
 
-    TContForm(AppContext& ctx, QWidget* parent = nullptr);
+    LowPowerWarning(AppContext& ctx, QWidget* parent = nullptr);
 
     void ContButtonClick();
     void BreakButtonClick();

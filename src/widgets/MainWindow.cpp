@@ -1,16 +1,15 @@
-#include "app/trvmain.h"
+#include "widgets/MainWindow.h"
 
-#include "app/FlagImage.h"
-#include "app/TrvApplication.h"
-#include "app/UpDown.h"
-#include "app/WindowStyle.h"
-#include "catalogue/BuiltinMessages.h"
-#include "catalogue/MessageNumbers.h"
-#include "catalogue/trvl.h"
-#include "download/DialogText.h"
-#include "download/TFormDl.h"
-#include "status/TFormStat.h"
-#include "status/TSTWForm.h"
+#include "widgets/FlagImage.h"
+#include "widgets/UpDown.h"
+#include "widgets/WindowStyle.h"
+#include "data/BuiltinMessages.h"
+#include "data/MessageNumbers.h"
+#include "widgets/LanguageDialog.h"
+#include "widgets/DialogText.h"
+#include "widgets/DownloadDialog.h"
+#include "widgets/StatusDialog.h"
+#include "widgets/SelfTestWarning.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -26,7 +25,7 @@
 
 namespace trv {
 
-const char* const TFormMain::Caption =
+const char* const MainWindow::Caption =
     "Vorlix Session Protocols Ulmaro Dex 1.2 - Trivane Pocket Treatment Composer (Temporary Version 1.4)";
 
 namespace {
@@ -98,7 +97,7 @@ private:
 
 } // namespace
 
-TFormMain::TFormMain(AppContext& context, ErrorDisplay& errors, AppWindows& windows, QWidget* parent,
+MainWindow::MainWindow(AppContext& context, ErrorDisplay& errors, AppWindows& windows, QWidget* parent,
                      QuitApplication quit)
     : QWidget(parent), context_(context), errors_(errors), windows_(windows), quit_(std::move(quit)),
       flagCheck_(std::make_unique<FlagDecoder>(flagError_)), controller_(context, *this) {
@@ -107,9 +106,9 @@ TFormMain::TFormMain(AppContext& context, ErrorDisplay& errors, AppWindows& wind
     controller_.Start();
 }
 
-TFormMain::~TFormMain() = default;
+MainWindow::~MainWindow() = default;
 
-void TFormMain::buildWindow() {
+void MainWindow::buildWindow() {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QString::fromLatin1(Caption));
     setFixedSize(ClientWidth, ClientHeight);
@@ -210,38 +209,38 @@ void TFormMain::buildWindow() {
     ExitButton->setToolTip(QStringLiteral("Exit from program."));
 }
 
-void TFormMain::connectEvents() {
-    connect(ExitButton, &QPushButton::clicked, this, &TFormMain::ExitButtonClick);
-    connect(DlButton, &QPushButton::clicked, this, &TFormMain::DlButtonClick);
-    connect(TestButton, &QPushButton::clicked, this, &TFormMain::TestButtonClick);
-    connect(StatButton, &QPushButton::clicked, this, &TFormMain::StatButtonClick);
-    connect(ACButton, &QPushButton::clicked, this, &TFormMain::ACButtonClick);
-    connect(ProgListBox, &QListWidget::itemDoubleClicked, this, &TFormMain::ProgLBDoubleClick);
-    connect(APButton, &QPushButton::clicked, this, &TFormMain::APButtonClick);
-    connect(AWButton, &QPushButton::clicked, this, &TFormMain::AWButtonClick);
-    connect(DelButton, &QPushButton::clicked, this, &TFormMain::DelButtonClick);
-    connect(NewButton, &QPushButton::clicked, this, &TFormMain::NewButtonClick);
+void MainWindow::connectEvents() {
+    connect(ExitButton, &QPushButton::clicked, this, &MainWindow::ExitButtonClick);
+    connect(DlButton, &QPushButton::clicked, this, &MainWindow::DlButtonClick);
+    connect(TestButton, &QPushButton::clicked, this, &MainWindow::TestButtonClick);
+    connect(StatButton, &QPushButton::clicked, this, &MainWindow::StatButtonClick);
+    connect(ACButton, &QPushButton::clicked, this, &MainWindow::ACButtonClick);
+    connect(ProgListBox, &QListWidget::itemDoubleClicked, this, &MainWindow::ProgLBDoubleClick);
+    connect(APButton, &QPushButton::clicked, this, &MainWindow::APButtonClick);
+    connect(AWButton, &QPushButton::clicked, this, &MainWindow::AWButtonClick);
+    connect(DelButton, &QPushButton::clicked, this, &MainWindow::DelButtonClick);
+    connect(NewButton, &QPushButton::clicked, this, &MainWindow::NewButtonClick);
     // The keyboard moves the selection too; the control program must follow whatever is selected.
-    connect(ControlListBox, &QListWidget::currentRowChanged, this, &TFormMain::ControlLB1Click);
-    connect(ProgPC, &QTabWidget::currentChanged, this, &TFormMain::ProgPCChange);
-    connect(ProtocolTW, &QTreeWidget::itemClicked, this, &TFormMain::ProtocolTWClick);
-    connect(ProtocolTW, &QTreeWidget::currentItemChanged, this, &TFormMain::ProtocolTWClick);
-    connect(ProtocolTW, &QTreeWidget::itemDoubleClicked, this, &TFormMain::ProtocolTWDblClick);
-    connect(SessionLB, &QListWidget::itemClicked, this, &TFormMain::SessionLBClick);
-    connect(SessionLB, &QListWidget::currentRowChanged, this, &TFormMain::SessionLBClick);
-    connect(SessionLB, &QListWidget::itemDoubleClicked, this, &TFormMain::SessionLBDblClick);
-    connect(NumRB, &QRadioButton::clicked, this, &TFormMain::NumRBClick);
-    connect(AlphaRB, &QRadioButton::clicked, this, &TFormMain::AlphaRBClick);
-    connect(FlagImage, &FlagImageLabel::clicked, this, &TFormMain::FlagImageClick);
+    connect(ControlListBox, &QListWidget::currentRowChanged, this, &MainWindow::ControlLB1Click);
+    connect(ProgPC, &QTabWidget::currentChanged, this, &MainWindow::ProgPCChange);
+    connect(ProtocolTW, &QTreeWidget::itemClicked, this, &MainWindow::ProtocolTWClick);
+    connect(ProtocolTW, &QTreeWidget::currentItemChanged, this, &MainWindow::ProtocolTWClick);
+    connect(ProtocolTW, &QTreeWidget::itemDoubleClicked, this, &MainWindow::ProtocolTWDblClick);
+    connect(SessionLB, &QListWidget::itemClicked, this, &MainWindow::SessionLBClick);
+    connect(SessionLB, &QListWidget::currentRowChanged, this, &MainWindow::SessionLBClick);
+    connect(SessionLB, &QListWidget::itemDoubleClicked, this, &MainWindow::SessionLBDblClick);
+    connect(NumRB, &QRadioButton::clicked, this, &MainWindow::NumRBClick);
+    connect(AlphaRB, &QRadioButton::clicked, this, &MainWindow::AlphaRBClick);
+    connect(FlagImage, &FlagImageLabel::clicked, this, &MainWindow::FlagImageClick);
 }
 
 // --- event handlers ---
 
-void TFormMain::ExitButtonClick() {
+void MainWindow::ExitButtonClick() {
     close();
 }
 
-void TFormMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!closedDown_) {
         closedDown_ = true;
         // A settings file that can't be written is lost without a word, as the user expects no question here.
@@ -251,12 +250,12 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     quitApplication(0);
 }
 
-void TFormMain::openStatusIfStarted() {
+void MainWindow::openStatusIfStarted() {
     if (!context_.session.startPending && windows_.status != nullptr)
         windows_.status->exec();
 }
 
-void TFormMain::DlButtonClick() {
+void MainWindow::DlButtonClick() {
     if (windows_.download == nullptr)
         return;
     const PointerGuard pointer(*DlButton);
@@ -265,7 +264,7 @@ void TFormMain::DlButtonClick() {
     openStatusIfStarted();
 }
 
-void TFormMain::TestButtonClick() {
+void MainWindow::TestButtonClick() {
     if (windows_.selfTestWarning == nullptr || windows_.download == nullptr)
         return;
     windows_.selfTestWarning->exec();
@@ -281,44 +280,44 @@ void TFormMain::TestButtonClick() {
     openStatusIfStarted();
 }
 
-void TFormMain::StatButtonClick() {
+void MainWindow::StatButtonClick() {
     if (windows_.status != nullptr)
         windows_.status->exec();
 }
 
-void TFormMain::ACButtonClick() {
+void MainWindow::ACButtonClick() {
     controller_.ACButtonClick(selectedLine(*ProgListBox), selectedLine(*SessionLB));
 }
 
-void TFormMain::ProgLBDoubleClick() {
+void MainWindow::ProgLBDoubleClick() {
     controller_.ProgLBDoubleClick(selectedLine(*ProgListBox));
 }
 
-void TFormMain::APButtonClick() {
+void MainWindow::APButtonClick() {
     controller_.APButtonClick(EditMin->text().toStdString(), EditSec->text().toStdString());
 }
 
-void TFormMain::AWButtonClick() {
+void MainWindow::AWButtonClick() {
     controller_.AWButtonClick();
 }
 
-void TFormMain::DelButtonClick() {
+void MainWindow::DelButtonClick() {
     controller_.DelButtonClick();
 }
 
-void TFormMain::NewButtonClick() {
+void MainWindow::NewButtonClick() {
     controller_.NewButtonClick();
 }
 
-void TFormMain::ControlLB1Click() {
+void MainWindow::ControlLB1Click() {
     controller_.ControlLB1Click(ControlListBox->currentRow());
 }
 
-void TFormMain::ProgPCChange(int page) {
+void MainWindow::ProgPCChange(int page) {
     controller_.ProgPCChange(page);
 }
 
-void TFormMain::ProtocolTWClick() {
+void MainWindow::ProtocolTWClick() {
     QTreeWidgetItem* item = ProtocolTW->currentItem();
     if (item == nullptr || !item->isSelected())
         return;
@@ -330,29 +329,29 @@ void TFormMain::ProtocolTWClick() {
     controller_.ProtocolTWClick(position);
 }
 
-void TFormMain::ProtocolTWDblClick() {
+void MainWindow::ProtocolTWDblClick() {
     controller_.ProtocolTWDblClick();
 }
 
-void TFormMain::SessionLBClick() {
+void MainWindow::SessionLBClick() {
     controller_.SessionLBClick(selectedLine(*SessionLB));
 }
 
-void TFormMain::SessionLBDblClick() {
+void MainWindow::SessionLBDblClick() {
     controller_.SessionLBDblClick(selectedLine(*SessionLB));
 }
 
-void TFormMain::NumRBClick() {
+void MainWindow::NumRBClick() {
     controller_.NumRBClick();
 }
 
-void TFormMain::AlphaRBClick() {
+void MainWindow::AlphaRBClick() {
     controller_.AlphaRBClick();
 }
 
-void TFormMain::FlagImageClick() {
+void MainWindow::FlagImageClick() {
     // A new dialog every time; the one made at start-up stays unused.
-    TFormL dialog(context_.folder, controller_.languageName());
+    LanguageDialog dialog(context_.folder, controller_.languageName());
     dialog.exec();
     if (!dialog.confirmed())
         return;
@@ -361,29 +360,29 @@ void TFormMain::FlagImageClick() {
 
 // --- MainView ---
 
-FlagPicture& TFormMain::flagPicture() {
+FlagPicture& MainWindow::flagPicture() {
     return *FlagImage;
 }
 
-FlagPicture& TFormMain::flagCheck() {
+FlagPicture& MainWindow::flagCheck() {
     return *flagCheck_;
 }
 
-void TFormMain::showFlagError() {
+void MainWindow::showFlagError() {
     ShowStandardError(errors_, this, flagError_);
 }
 
-void TFormMain::ShowError(int message) {
+void MainWindow::ShowError(int message) {
     const MessageTable& messages = context_.texts.messages;
     errors_.show(this, dialogText(messageText(messages, msg::ErrorTitle)), dialogText(messageText(messages, message)),
                  ErrorDisplay::Icon::Error, true);
 }
 
-void TFormMain::showStandardError(const std::string& text) {
+void MainWindow::showStandardError(const std::string& text) {
     ShowStandardError(errors_, this, QString::fromStdString(text));
 }
 
-void TFormMain::applyMainTexts(const MainWindowTexts& texts) {
+void MainWindow::applyMainTexts(const MainWindowTexts& texts) {
     for (const MainTextBinding& binding : mainTextBindings()) {
         const QString text = dialogText(mainText(texts, binding.source));
         QWidget* control = findChild<QWidget*>(QString::fromLatin1(binding.control));
@@ -404,11 +403,11 @@ void TFormMain::applyMainTexts(const MainWindowTexts& texts) {
     }
 }
 
-void TFormMain::showListOrder(ListOrder order) {
+void MainWindow::showListOrder(ListOrder order) {
     (order == ListOrder::Alphabetical ? AlphaRB : NumRB)->setChecked(true);
 }
 
-void TFormMain::showControlProgram(const ControlProgram& control) {
+void MainWindow::showControlProgram(const ControlProgram& control) {
     const std::vector<std::string>& lines = control.lines();
     bool same = ControlListBox->count() == static_cast<int>(lines.size());
     for (int row = 0; same && row < ControlListBox->count(); ++row)
@@ -432,11 +431,11 @@ void TFormMain::showControlProgram(const ControlProgram& control) {
     NewButton->setEnabled(buttons.download);
 }
 
-void TFormMain::showProgramList(const std::vector<std::string>& lines) {
+void MainWindow::showProgramList(const std::vector<std::string>& lines) {
     setLines(*ProgListBox, lines);
 }
 
-void TFormMain::showProtocolTexts(const ProtocolTexts& texts) {
+void MainWindow::showProtocolTexts(const ProtocolTexts& texts) {
     {
         const QSignalBlocker blocker(ProtocolTW);
         ProtocolTW->clear();
@@ -449,7 +448,7 @@ void TFormMain::showProtocolTexts(const ProtocolTexts& texts) {
     setLines(*SessionLB, texts.sessionLines);
 }
 
-void TFormMain::showProtocolNode(const ProtocolNodeView& node) {
+void MainWindow::showProtocolNode(const ProtocolNodeView& node) {
     setLines(*ProtocolTRVLB, node.programLines);
     QListWidget* electrodes[] = {ALB, BLB, CLB};
     for (size_t k = 0; k < std::size(electrodes); ++k)
@@ -457,19 +456,19 @@ void TFormMain::showProtocolNode(const ProtocolNodeView& node) {
                                                                 : std::vector<std::string>{});
 }
 
-void TFormMain::showSessionPrograms(const std::vector<std::string>& lines) {
+void MainWindow::showSessionPrograms(const std::vector<std::string>& lines) {
     setLines(*SessionTRVLB, lines);
 }
 
-int TFormMain::activePage() const {
+int MainWindow::activePage() const {
     return ProgPC->currentIndex();
 }
 
-void TFormMain::endApplication() {
+void MainWindow::endApplication() {
     quitApplication(1);
 }
 
-void TFormMain::quitApplication(int exitCode) {
+void MainWindow::quitApplication(int exitCode) {
     if (quit_) {
         quit_(exitCode);
         return;

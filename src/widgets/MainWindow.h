@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/AppWindows.h"
-#include "app/ErrorDisplay.h"
-#include "app/MainController.h"
+#include "logic/AppContext.h"
+#include "widgets/AppWindows.h"
+#include "widgets/ErrorDisplay.h"
+#include "logic/MainController.h"
 
 #include <QString>
 #include <QWidget>
@@ -29,7 +29,7 @@ class UpDown;
 
 // The main window. Its construction runs the whole start-up; a failure there is shown and ends
 // the application (startupFailed()), and the window is then never shown.
-class TFormMain : public QWidget, private MainView {
+class MainWindow : public QWidget, private MainView {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 799;
@@ -40,9 +40,9 @@ public:
     using QuitApplication = std::function<void(int exitCode)>;
 
     // quit: by default the exit is posted to the event loop, so it takes effect once the loop runs.
-    TFormMain(AppContext& context, ErrorDisplay& errors, AppWindows& windows, QWidget* parent = nullptr,
+    MainWindow(AppContext& context, ErrorDisplay& errors, AppWindows& windows, QWidget* parent = nullptr,
               QuitApplication quit = {});
-    ~TFormMain() override;
+    ~MainWindow() override;
 
     bool startupFailed() const { return controller_.ended(); }
     const MainController& controller() const { return controller_; }

@@ -1,4 +1,4 @@
-#include "app/MessageBoxErrorDisplay.h"
+#include "widgets/MessageBoxErrorDisplay.h"
 
 #include <QApplication>
 #include <QFileInfo>

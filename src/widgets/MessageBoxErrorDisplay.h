@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ErrorDisplay.h"
+#include "widgets/ErrorDisplay.h"
 
 #include <QString>
 

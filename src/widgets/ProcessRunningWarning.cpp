@@ -1,7 +1,7 @@
-#include "status/TFormW.h"
+#include "widgets/ProcessRunningWarning.h"
 
-#include "app/WindowStyle.h"
-#include "download/DialogText.h"
+#include "widgets/WindowStyle.h"
+#include "widgets/DialogText.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -47,7 +47,7 @@ QPixmap warningSign() {
 
 } // namespace
 
-TFormW::TFormW(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+ProcessRunningWarning::ProcessRunningWarning(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName("TFormW");
     setFixedSize(ClientWidth, ClientHeight);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -83,12 +83,12 @@ TFormW::TFormW(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     connect(ContButton, &QPushButton::clicked, this, [this] { ContButtonClick(); });
 }
 
-void TFormW::ContButtonClick() {
+void ProcessRunningWarning::ContButtonClick() {
     ctx_.session.continueFlag = true;
     accept();
 }
 
-void TFormW::AbortButtonClick() {
+void ProcessRunningWarning::AbortButtonClick() {
     reject();
 }
 

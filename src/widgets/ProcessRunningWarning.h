@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "logic/AppContext.h"
 
 #include <QDialog>
 
@@ -11,13 +11,13 @@ namespace trv {
 
 // The process-running warning. The caller clears ctx.session.continueFlag, opens it with exec()
 // and reads the flag afterwards: set means "Continue processing"; Abort and the close box leave it clear.
-class TFormW : public QDialog {
+class ProcessRunningWarning : public QDialog {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 340;
     static constexpr int ClientHeight = 137;
 
-    TFormW(AppContext& ctx, QWidget* parent = nullptr);
+    ProcessRunningWarning(AppContext& ctx, QWidget* parent = nullptr);
 
     void ContButtonClick();
     void AbortButtonClick();

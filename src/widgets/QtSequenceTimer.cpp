@@ -1,4 +1,4 @@
-#include "download/QtSequenceTimer.h"
+#include "widgets/QtSequenceTimer.h"
 
 namespace trv {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "download/SequenceTimer.h"
+#include "logic/SequenceTimer.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
-#include "status/TSTWForm.h"
+#include "widgets/SelfTestWarning.h"
 
-#include "app/WindowStyle.h"
+#include "widgets/WindowStyle.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -8,7 +8,7 @@
 
 namespace trv {
 
-TSTWForm::TSTWForm(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+SelfTestWarning::SelfTestWarning(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName("TSTWForm");
     setFixedSize(ClientWidth, ClientHeight);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -43,22 +43,22 @@ TSTWForm::TSTWForm(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     connect(StartButton, &QPushButton::clicked, this, [this] { StartButtonClick(); });
 }
 
-void TSTWForm::showEvent(QShowEvent* event) {
+void SelfTestWarning::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormActivate();
 }
 
-void TSTWForm::FormActivate() {
+void SelfTestWarning::FormActivate() {
     ctx_.session.selfTestFlag = false;
 }
 
-void TSTWForm::StartButtonClick() {
+void SelfTestWarning::StartButtonClick() {
     ctx_.session.selfTestFlag = true;
     accept();
 }
 
-void TSTWForm::CancelButtonClick() {
+void SelfTestWarning::CancelButtonClick() {
     reject();
 }
 

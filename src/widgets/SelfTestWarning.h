@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "logic/AppContext.h"
 
 #include <QDialog>
 
@@ -11,13 +11,13 @@ namespace trv {
 
 // The self-test warning; its texts are not localised. Open it with exec(): it clears
 // ctx.session.selfTestFlag when shown, and "Start" sets it before closing.
-class TSTWForm : public QDialog {
+class SelfTestWarning : public QDialog {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 469;
     static constexpr int ClientHeight = 204;
 
-    TSTWForm(AppContext& ctx, QWidget* parent = nullptr);
+    SelfTestWarning(AppContext& ctx, QWidget* parent = nullptr);
 
     void FormActivate();
     void StartButtonClick();

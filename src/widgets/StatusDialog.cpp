@@ -1,8 +1,8 @@
-#include "status/TFormStat.h"
+#include "widgets/StatusDialog.h"
 
-#include "app/WindowStyle.h"
-#include "download/DialogText.h"
-#include "download/TFormDl.h"
+#include "widgets/WindowStyle.h"
+#include "widgets/DialogText.h"
+#include "widgets/DownloadDialog.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -79,7 +79,7 @@ QPushButton* button(QWidget* parent, const char* name, int left, int top, int wi
 
 } // namespace
 
-TFormStat::TFormStat(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent)
+StatusDialog::StatusDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent)
     : QDialog(parent), ctx_(ctx), errors_(errors), windows_(windows),
       sequence_(ctx.link, Timer1, *this, ctx.session, ctx.catalogue, ctx.texts) {
     setObjectName("TFormStat");
@@ -157,34 +157,34 @@ TFormStat::TFormStat(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows,
     connect(CloseButton, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
 }
 
-TFormStat::~TFormStat() {
+StatusDialog::~StatusDialog() {
     Timer1.setEnabled(false);
 }
 
-void TFormStat::showEvent(QShowEvent* event) {
+void StatusDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     activateOnceShown(*this, *event, [this] { FormActivate(); });
 }
 
 // The close box and Escape: the timer stops, the link stays open.
-void TFormStat::reject() {
+void StatusDialog::reject() {
     sequence_.FrameClose();
     QDialog::reject();
 }
 
-void TFormStat::FormActivate() {
+void StatusDialog::FormActivate() {
     sequence_.FormActivate();
 }
 
-void TFormStat::CloseButtonClick() {
+void StatusDialog::CloseButtonClick() {
     sequence_.CloseButtonClick();
 }
 
-void TFormStat::WRCButtonClick() {
+void StatusDialog::WRCButtonClick() {
     sequence_.WRCButtonClick();
 }
 
-void TFormStat::showDisplay(const StatusDisplay& display) {
+void StatusDialog::showDisplay(const StatusDisplay& display) {
     QListWidget* lists[StatusDisplay::ListCount] = {ListBox1, ListBox2, ListBox3, ListBox4, ListBox5, ListBox6};
     for (int k = 0; k < StatusDisplay::ListCount; ++k) {
         const auto which = static_cast<StatusDisplay::List>(k);
@@ -213,16 +213,16 @@ void TFormStat::showDisplay(const StatusDisplay& display) {
     WRCButton->setEnabled(display.wrcEnabled());
 }
 
-void TFormStat::showVersionRefusal(const std::string& title, const std::string& text) {
+void StatusDialog::showVersionRefusal(const std::string& title, const std::string& text) {
     errors_.show(this, dialogText(title), dialogText(text), ErrorDisplay::Icon::Stop, false);
 }
 
-void TFormStat::openDownloadDialog() {
+void StatusDialog::openDownloadDialog() {
     if (windows_.download != nullptr)
         windows_.download->exec();
 }
 
-void TFormStat::closeDialog() {
+void StatusDialog::closeDialog() {
     done(QDialog::Accepted);
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/AppWindows.h"
-#include "app/ErrorDisplay.h"
-#include "download/QtSequenceTimer.h"
-#include "status/StatusSequence.h"
+#include "logic/AppContext.h"
+#include "widgets/AppWindows.h"
+#include "widgets/ErrorDisplay.h"
+#include "widgets/QtSequenceTimer.h"
+#include "logic/StatusSequence.h"
 
 #include <QDialog>
 
@@ -18,14 +18,14 @@ namespace trv {
 
 // The Device Status dialog. Created once at start-up and reused; open it with exec(): polling
 // starts when it is shown and stops when it closes. Its resume button opens windows.download.
-class TFormStat : public QDialog, private StatusView {
+class StatusDialog : public QDialog, private StatusView {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 385;
     static constexpr int ClientHeight = 483;
 
-    TFormStat(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent = nullptr);
-    ~TFormStat() override;
+    StatusDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent = nullptr);
+    ~StatusDialog() override;
 
     StatusSequence& sequence() { return sequence_; }
 

@@ -1,6 +1,6 @@
-#include "app/UpDown.h"
+#include "widgets/UpDown.h"
 
-#include "app/ControlProgram.h"
+#include "program/ControlProgram.h"
 
 #include <QLineEdit>
 #include <QToolButton>

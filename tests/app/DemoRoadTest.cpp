@@ -5,15 +5,15 @@
 #include "GuiTestSupport.h"
 #include "ScriptedUser.h"
 
-#include "app/DemoDevicePanel.h"
-#include "app/trvmain.h"
-#include "device/DeviceLink.h"
-#include "download/TFormDl.h"
+#include "widgets/DemoDevicePanel.h"
+#include "widgets/MainWindow.h"
+#include "link/DeviceLink.h"
+#include "widgets/DownloadDialog.h"
 #include "sim/SimulatedDevice.h"
-#include "status/TContForm.h"
-#include "status/TFormStat.h"
-#include "status/TFormW.h"
-#include "status/TSTWForm.h"
+#include "widgets/LowPowerWarning.h"
+#include "widgets/StatusDialog.h"
+#include "widgets/ProcessRunningWarning.h"
+#include "widgets/SelfTestWarning.h"
 
 #include <QEventLoop>
 #include <QTabWidget>
@@ -41,12 +41,12 @@ struct DemoBench {
     AppContext ctx{folder, catalogue, texts, control, session, link};
     RecordingErrorDisplay errors;
     AppWindows windows;
-    std::unique_ptr<TFormMain> main;
-    std::unique_ptr<TContForm> cont;
-    std::unique_ptr<TFormDl> download;
-    std::unique_ptr<TFormStat> status;
-    std::unique_ptr<TFormW> warning;
-    std::unique_ptr<TSTWForm> selfTest;
+    std::unique_ptr<MainWindow> main;
+    std::unique_ptr<LowPowerWarning> cont;
+    std::unique_ptr<DownloadDialog> download;
+    std::unique_ptr<StatusDialog> status;
+    std::unique_ptr<ProcessRunningWarning> warning;
+    std::unique_ptr<SelfTestWarning> selfTest;
 
     std::string copySampleData() {
         fs::remove_all(root);
@@ -55,17 +55,17 @@ struct DemoBench {
     }
 
     DemoBench() {
-        main = std::make_unique<TFormMain>(ctx, errors, windows, nullptr, [](int) {});
+        main = std::make_unique<MainWindow>(ctx, errors, windows, nullptr, [](int) {});
         windows.main = main.get();
-        cont = std::make_unique<TContForm>(ctx);
+        cont = std::make_unique<LowPowerWarning>(ctx);
         windows.cont = cont.get();
-        download = std::make_unique<TFormDl>(ctx, errors, windows, main.get());
+        download = std::make_unique<DownloadDialog>(ctx, errors, windows, main.get());
         windows.download = download.get();
-        status = std::make_unique<TFormStat>(ctx, errors, windows, main.get());
+        status = std::make_unique<StatusDialog>(ctx, errors, windows, main.get());
         windows.status = status.get();
-        warning = std::make_unique<TFormW>(ctx, main.get());
+        warning = std::make_unique<ProcessRunningWarning>(ctx, main.get());
         windows.warning = warning.get();
-        selfTest = std::make_unique<TSTWForm>(ctx, main.get());
+        selfTest = std::make_unique<SelfTestWarning>(ctx, main.get());
         windows.selfTestWarning = selfTest.get();
     }
     ~DemoBench() {

@@ -1,6 +1,6 @@
-#include "catalogue/CatalogueFile.h"
+#include "data/CatalogueFile.h"
 #include "CatalogueTestFiles.h"
-#include "catalogue/MessageNumbers.h"
+#include "data/MessageNumbers.h"
 
 #include <gtest/gtest.h>
 

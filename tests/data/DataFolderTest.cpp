@@ -1,6 +1,6 @@
 #include "CatalogueTestFiles.h"
-#include "catalogue/LanguagePaths.h"
-#include "catalogue/TextLines.h"
+#include "data/LanguagePaths.h"
+#include "data/TextLines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "CatalogueTestFiles.h"
-#include "catalogue/BuiltinMessages.h"
-#include "catalogue/LanguageSelection.h"
-#include "catalogue/MessageNumbers.h"
+#include "data/BuiltinMessages.h"
+#include "data/LanguageSelection.h"
+#include "data/MessageNumbers.h"
 
 #include <gtest/gtest.h>
 

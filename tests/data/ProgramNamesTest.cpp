@@ -1,7 +1,7 @@
-#include "catalogue/ProgramNames.h"
+#include "data/ProgramNames.h"
 #include "CatalogueTestFiles.h"
-#include "catalogue/CatalogueTexts.h"
-#include "catalogue/MessageNumbers.h"
+#include "data/CatalogueTexts.h"
+#include "data/MessageNumbers.h"
 
 #include <gtest/gtest.h>
 

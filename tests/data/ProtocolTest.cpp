@@ -1,7 +1,7 @@
 #include "CatalogueTestFiles.h"
-#include "catalogue/MessageNumbers.h"
-#include "catalogue/ProgramNames.h"
-#include "catalogue/ProtocolBrowser.h"
+#include "data/MessageNumbers.h"
+#include "data/ProgramNames.h"
+#include "data/ProtocolBrowser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "catalogue/Settings.h"
+#include "data/Settings.h"
 #include "CatalogueTestFiles.h"
 
 #include <gtest/gtest.h>

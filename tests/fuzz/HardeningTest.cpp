@@ -1,10 +1,10 @@
 // Faults the fuzz targets found, each pinned down by the smallest case that shows it.
-#include "app/ControlProgram.h"
-#include "catalogue/DataFolder.h"
-#include "catalogue/LanguagePaths.h"
-#include "catalogue/LanguageSelection.h"
-#include "catalogue/MessageNumbers.h"
-#include "device/Vx20util.h"
+#include "program/ControlProgram.h"
+#include "data/DataFolder.h"
+#include "data/LanguagePaths.h"
+#include "data/LanguageSelection.h"
+#include "data/MessageNumbers.h"
+#include "program/DeviceImage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Records the replies of the simulated device to the requests the application sends, as seeds
 // for the reply fuzz target: fuzz_record_replies <folder>. Each file holds the 64 data bytes of
 // one reply followed by the two bytes the target reads after it (program count, percentage).
-#include "app/ControlProgram.h"
-#include "device/DeviceLink.h"
-#include "device/DeviceMessages.h"
-#include "device/Vx20util.h"
+#include "program/ControlProgram.h"
+#include "link/DeviceLink.h"
+#include "link/DeviceMessages.h"
+#include "program/DeviceImage.h"
 #include "sim/SimClock.h"
 #include "sim/SimulatedDevice.h"
 

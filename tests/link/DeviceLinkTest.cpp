@@ -1,6 +1,6 @@
 #include "FakeHidBackend.h"
 
-#include "device/DeviceLink.h"
+#include "link/DeviceLink.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "device/DeviceMessages.h"
+#include "link/DeviceMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "SequenceTestBench.h"
 #include "StatusTestBench.h"
 
-#include "catalogue/MessageNumbers.h"
+#include "data/MessageNumbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "FaultBench.h"
 
-#include "catalogue/MessageNumbers.h"
+#include "data/MessageNumbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "status/StatusDisplay.h"
+#include "logic/StatusDisplay.h"
 #include "SequenceTestBench.h"
 
 #include <gtest/gtest.h>

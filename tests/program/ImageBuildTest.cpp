@@ -1,8 +1,8 @@
-#include "device/Vx20util.h"
+#include "program/DeviceImage.h"
 
 #include "TestCatalogue.h"
-#include "app/ControlProgram.h"
-#include "catalogue/MessageNumbers.h"
+#include "program/ControlProgram.h"
+#include "data/MessageNumbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "device/Vx20util.h"
+#include "program/DeviceImage.h"
 
 #include "TestCatalogue.h"
 

@@ -1,7 +1,7 @@
 #include "sim/SimulatedDevice.h"
 
-#include "device/DeviceLink.h"
-#include "device/DeviceMessages.h"
+#include "link/DeviceLink.h"
+#include "link/DeviceMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // Builders for the catalogue's file formats, written from the formats directly (not through the
 // project's readers), and a temporary data folder.
 
-#include "catalogue/DataFolder.h"
-#include "catalogue/ProgramCatalogue.h"
+#include "data/DataFolder.h"
+#include "data/ProgramCatalogue.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/AppWindows.h"
-#include "app/ErrorDisplay.h"
-#include "catalogue/DataFolder.h"
+#include "logic/AppContext.h"
+#include "widgets/AppWindows.h"
+#include "widgets/ErrorDisplay.h"
+#include "data/DataFolder.h"
 
 #include <QApplication>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
 
-#include "catalogue/BuiltinMessages.h"
-#include "catalogue/Codepage.h"
-#include "catalogue/TextTables.h"
+#include "data/BuiltinMessages.h"
+#include "data/Codepage.h"
+#include "data/TextTables.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -72,11 +72,11 @@ QString MainWindowTest::caption(const std::string& folderCode, int line) const {
     return textLine(readFile(folderCode + "/caphint.txt"), line);
 }
 
-TFormMain& MainWindowTest::start() {
+MainWindow& MainWindowTest::start() {
     folder = std::make_unique<DataFolder>(dir.path().toStdString());
     control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return messageText(texts.messages, k); });
     context = std::make_unique<AppContext>(AppContext{*folder, catalogue, texts, *control, session, *deviceLink});
-    form = std::make_unique<TFormMain>(*context, errors, windows, nullptr, [this](int code) { quits.push_back(code); });
+    form = std::make_unique<MainWindow>(*context, errors, windows, nullptr, [this](int code) { quits.push_back(code); });
     windows.main = form.get();
     form->show();
     return *form;

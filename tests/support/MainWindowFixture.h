@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/AppWindows.h"
-#include "app/ErrorDisplay.h"
-#include "app/trvmain.h"
+#include "logic/AppContext.h"
+#include "widgets/AppWindows.h"
+#include "widgets/ErrorDisplay.h"
+#include "widgets/MainWindow.h"
 
 #include <QDialog>
 #include <QString>
@@ -67,7 +67,7 @@ protected:
 
     // --- the application ---
     // Creates the main window (running its start-up) and shows it.
-    TFormMain& start();
+    MainWindow& start();
     // Ends through the Exit button.
     void exitApplication();
 
@@ -105,7 +105,7 @@ protected:
     ReportLink* deviceLink = &link; // the link the application talks through
     std::unique_ptr<AppContext> context;
     AppWindows windows;
-    std::unique_ptr<TFormMain> form;
+    std::unique_ptr<MainWindow> form;
     std::vector<std::unique_ptr<QWidget>> dialogs;
 };
 

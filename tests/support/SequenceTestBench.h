@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/ControlProgram.h"
-#include "app/DeviceSession.h"
-#include "catalogue/LanguageSelection.h"
-#include "catalogue/ProgramCatalogue.h"
-#include "device/DeviceLink.h"
-#include "download/DownloadSequence.h"
-#include "download/SequenceTimer.h"
+#include "program/ControlProgram.h"
+#include "program/DeviceSession.h"
+#include "data/LanguageSelection.h"
+#include "data/ProgramCatalogue.h"
+#include "link/DeviceLink.h"
+#include "logic/DownloadSequence.h"
+#include "logic/SequenceTimer.h"
 #include "sim/SimulatedDevice.h"
 
 #include <functional>

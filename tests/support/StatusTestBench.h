@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SequenceTestBench.h"
-#include "status/StatusSequence.h"
+#include "logic/StatusSequence.h"
 
 namespace trv::test {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/ProgramCatalogue.h"
+#include "data/ProgramCatalogue.h"
 
 #include <string>
 #include <vector>

@@ -3,9 +3,9 @@
 #include "GuiTestSupport.h"
 #include "SequenceTestBench.h"
 
-#include "app/AppContext.h"
-#include "app/AppWindows.h"
-#include "device/DeviceLink.h"
+#include "logic/AppContext.h"
+#include "widgets/AppWindows.h"
+#include "link/DeviceLink.h"
 #include "sim/SimulatedDevice.h"
 
 namespace trv::test {

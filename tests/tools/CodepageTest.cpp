@@ -1,4 +1,4 @@
-#include "catalogue/Codepage.h"
+#include "data/Codepage.h"
 
 #include <gtest/gtest.h>
 

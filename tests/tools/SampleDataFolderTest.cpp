@@ -1,12 +1,12 @@
 // Checks the committed sample data folder on its own terms (formats, limits, texts) and loads it
 // through the application's catalogue loaders in both languages.
 
-#include "catalogue/CatalogueFile.h"
-#include "catalogue/CatalogueTexts.h"
-#include "catalogue/DataFolder.h"
-#include "catalogue/LanguageSelection.h"
-#include "catalogue/MessageNumbers.h"
-#include "catalogue/ProtocolFile.h"
+#include "data/CatalogueFile.h"
+#include "data/CatalogueTexts.h"
+#include "data/DataFolder.h"
+#include "data/LanguageSelection.h"
+#include "data/MessageNumbers.h"
+#include "data/ProtocolFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
 
-#include "catalogue/Codepage.h"
-#include "catalogue/MessageNumbers.h"
-#include "catalogue/ProtocolBrowser.h"
+#include "data/Codepage.h"
+#include "data/MessageNumbers.h"
+#include "data/ProtocolBrowser.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,14 +1,14 @@
 #include "MainWindowFixture.h"
 
-#include "catalogue/MessageNumbers.h"
-#include "catalogue/trvl.h"
-#include "device/DeviceLink.h"
-#include "download/TFormDl.h"
+#include "data/MessageNumbers.h"
+#include "widgets/LanguageDialog.h"
+#include "link/DeviceLink.h"
+#include "widgets/DownloadDialog.h"
 #include "sim/SimulatedDevice.h"
-#include "status/TContForm.h"
-#include "status/TFormStat.h"
-#include "status/TFormW.h"
-#include "status/TSTWForm.h"
+#include "widgets/LowPowerWarning.h"
+#include "widgets/StatusDialog.h"
+#include "widgets/ProcessRunningWarning.h"
+#include "widgets/SelfTestWarning.h"
 
 #include <QEvent>
 #include <QListWidget>
@@ -39,12 +39,12 @@ protected:
             dialogs.push_back(std::move(window));
             return raw;
         };
-        windows.cont = add(std::make_unique<TContForm>(*context));
-        windows.download = add(std::make_unique<TFormDl>(*context, errors, windows, form.get()));
-        windows.status = add(std::make_unique<TFormStat>(*context, errors, windows, form.get()));
-        windows.warning = add(std::make_unique<TFormW>(*context, form.get()));
-        windows.language = add(std::make_unique<TFormL>(*folder, form->controller().languageName()));
-        windows.selfTestWarning = add(std::make_unique<TSTWForm>(*context, form.get()));
+        windows.cont = add(std::make_unique<LowPowerWarning>(*context));
+        windows.download = add(std::make_unique<DownloadDialog>(*context, errors, windows, form.get()));
+        windows.status = add(std::make_unique<StatusDialog>(*context, errors, windows, form.get()));
+        windows.warning = add(std::make_unique<ProcessRunningWarning>(*context, form.get()));
+        windows.language = add(std::make_unique<LanguageDialog>(*folder, form->controller().languageName()));
+        windows.selfTestWarning = add(std::make_unique<SelfTestWarning>(*context, form.get()));
         windows.status->installEventFilter(&statusShows);
         windows.download->installEventFilter(&downloadShows);
     }
@@ -59,7 +59,7 @@ protected:
     // Answers the self-test warning with Start or Cancel, then runs what follows.
     static void answerSelfTestWarning(bool startTest, std::function<void()> then = {}) {
         onNextModal([startTest, then](QDialog& dialog) {
-            ASSERT_NE(qobject_cast<TSTWForm*>(&dialog), nullptr);
+            ASSERT_NE(qobject_cast<SelfTestWarning*>(&dialog), nullptr);
             dialog.findChild<QPushButton*>(startTest ? "StartButton" : "CancelButton")->click();
             if (then)
                 then();

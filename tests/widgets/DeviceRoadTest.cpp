@@ -4,9 +4,9 @@
 #include "SequenceTestBench.h"
 #include "WindowBench.h"
 
-#include "download/TFormDl.h"
-#include "status/TFormStat.h"
-#include "status/TFormW.h"
+#include "widgets/DownloadDialog.h"
+#include "widgets/StatusDialog.h"
+#include "widgets/ProcessRunningWarning.h"
 
 #include "ScriptedUser.h"
 
@@ -23,9 +23,9 @@ namespace trv::test {
 namespace {
 
 struct RoadBench : WindowBench {
-    TFormDl download{ctx, errors, windows};
-    TFormStat status{ctx, errors, windows};
-    TFormW warning{ctx};
+    DownloadDialog download{ctx, errors, windows};
+    StatusDialog status{ctx, errors, windows};
+    ProcessRunningWarning warning{ctx};
 
     QTimer watchdog; // a road that gets stuck fails instead of hanging the test run
 

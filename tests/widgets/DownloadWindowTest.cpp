@@ -3,7 +3,7 @@
 #include "SequenceTestBench.h"
 #include "WindowBench.h"
 
-#include "download/TFormDl.h"
+#include "widgets/DownloadDialog.h"
 
 #include <QListWidget>
 #include <QProgressBar>
@@ -36,7 +36,7 @@ struct RealTimeBench : WindowBench {
 TEST(DownloadWindowTest, ARealTimeDownloadIsVerifiedAndStarted) {
     RealTimeBench b;
     b.compose(3);
-    TFormDl dialog(b.ctx, b.errors, b.windows);
+    DownloadDialog dialog(b.ctx, b.errors, b.windows);
     b.windows.download = &dialog;
     auto* start = dialog.findChild<QPushButton*>("StartButton");
     auto* close = dialog.findChild<QPushButton*>("CloseButton");
@@ -79,7 +79,7 @@ TEST(DownloadWindowTest, ARealTimeDownloadIsVerifiedAndStarted) {
 TEST(DownloadWindowTest, ClosingTheWindowMidTransferStopsTheSequence) {
     RealTimeBench b;
     b.compose(20);
-    TFormDl dialog(b.ctx, b.errors, b.windows);
+    DownloadDialog dialog(b.ctx, b.errors, b.windows);
     auto* bar = dialog.findChild<QProgressBar*>("ProgressBar1");
     ASSERT_NE(bar, nullptr);
     QTimer user;
@@ -107,7 +107,7 @@ TEST(DownloadWindowTest, WithoutDeviceTheErrorBoxCarriesMessage6AndTheDialogClos
     RealTimeBench b;
     b.compose(1);
     b.device.unplug();
-    TFormDl dialog(b.ctx, b.errors, b.windows);
+    DownloadDialog dialog(b.ctx, b.errors, b.windows);
     dialog.exec();
     ASSERT_EQ(b.errors.boxes.size(), 1u);
     EXPECT_EQ(b.errors.boxes[0].title, "M0");
@@ -121,7 +121,7 @@ TEST(DownloadWindowTest, WithoutDeviceTheErrorBoxCarriesMessage6AndTheDialogClos
 TEST(DownloadWindowTest, LayoutAndCaptionTableTexts) {
     RealTimeBench b;
     b.texts.captions.set(0, "\xC4nderung"); // Windows-1252 A with diaeresis
-    TFormDl dialog(b.ctx, b.errors, b.windows);
+    DownloadDialog dialog(b.ctx, b.errors, b.windows);
     EXPECT_EQ(dialog.size(), QSize(277, 303));
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("\xC3\x84nderung"));
     EXPECT_EQ(dialog.findChild<QListWidget*>("ListBox1")->toolTip(), "C1");
@@ -138,7 +138,7 @@ TEST(DownloadWindowTest, LayoutAndCaptionTableTexts) {
     // Without a caption file the design's texts stay.
     RealTimeBench plain;
     plain.texts = LanguageTexts{};
-    TFormDl design(plain.ctx, plain.errors, plain.windows);
+    DownloadDialog design(plain.ctx, plain.errors, plain.windows);
     EXPECT_EQ(design.windowTitle(), "Download");
     EXPECT_EQ(design.findChild<QPushButton*>("StartButton")->text(), "Start");
 }

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "catalogue/MessageNumbers.h"
+#include "data/MessageNumbers.h"
 
 #include <QComboBox>
 #include <QLabel>

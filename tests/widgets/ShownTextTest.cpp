@@ -5,11 +5,11 @@
 #include "SequenceTestBench.h"
 #include "WindowBench.h"
 
-#include "catalogue/Codepage.h"
-#include "catalogue/MessageNumbers.h"
-#include "catalogue/trvl.h"
-#include "download/TFormDl.h"
-#include "status/TFormStat.h"
+#include "data/Codepage.h"
+#include "data/MessageNumbers.h"
+#include "widgets/LanguageDialog.h"
+#include "widgets/DownloadDialog.h"
+#include "widgets/StatusDialog.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -53,8 +53,8 @@ TEST(ShownTextTest, DeviceDialogsDecodeTheLanguageTextsLikeTheMainWindow) {
     b.control.Clear();
     b.control.AddSelectedProgram(0);
 
-    TFormDl download(b.ctx, b.errors, b.windows);
-    TFormStat status(b.ctx, b.errors, b.windows);
+    DownloadDialog download(b.ctx, b.errors, b.windows);
+    StatusDialog status(b.ctx, b.errors, b.windows);
     b.windows.download = &download;
     b.windows.status = &status;
     QStringList downloadLines, statusLines;
@@ -84,8 +84,8 @@ TEST(ShownTextTest, TextsThatLookLikeMarkupShowTheirCharacters) {
     const std::string bold = "<b>Hold</b> <img src=x>";
     for (int entry : {15, 16, 18, 1, 3})
         b.texts.captions.set(entry, bold);
-    TFormStat status(b.ctx, b.errors, b.windows);
-    TFormDl download(b.ctx, b.errors, b.windows);
+    StatusDialog status(b.ctx, b.errors, b.windows);
+    DownloadDialog download(b.ctx, b.errors, b.windows);
 
     auto* label = status.findChild<QLabel*>("Label1");
     ASSERT_NE(label, nullptr);
@@ -109,7 +109,7 @@ TEST(ShownTextTest, TheChosenLanguageIsSavedByteForByteAsTheListSpellsIt) {
     }
     const DataFolder folder(dir.path().toStdString());
     for (const std::string& name : {odd, magyar}) {
-        TFormL dialog(folder, "English\n");
+        LanguageDialog dialog(folder, "English\n");
         auto* box = dialog.findChild<QComboBox*>("LanguageBox");
         ASSERT_NE(box, nullptr);
         const int index = box->findText(QString::fromStdString(decodeToUtf8(name, Codepage::CentralEuropean)));
@@ -120,7 +120,7 @@ TEST(ShownTextTest, TheChosenLanguageIsSavedByteForByteAsTheListSpellsIt) {
         EXPECT_EQ(dialog.languageName(), name);
     }
     // A name typed by hand is taken in the same code page.
-    TFormL typed(folder, "English\n");
+    LanguageDialog typed(folder, "English\n");
     typed.findChild<QComboBox*>("LanguageBox")->setEditText(QString::fromUtf8("Čeština"));
     typed.OKButtonClick();
     EXPECT_EQ(typed.languageName(), "\xC8" "e\x9Atina");

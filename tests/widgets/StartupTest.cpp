@@ -1,10 +1,10 @@
 #include "MainWindowFixture.h"
 
-#include "app/MainController.h"
+#include "logic/MainController.h"
 #include "app/TrvApplication.h"
-#include "app/WindowStyle.h"
-#include "catalogue/BuiltinMessages.h"
-#include "catalogue/MessageNumbers.h"
+#include "widgets/WindowStyle.h"
+#include "data/BuiltinMessages.h"
+#include "data/MessageNumbers.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -23,7 +23,7 @@ namespace trv::test {
 namespace {
 
 TEST_F(MainWindowTest, StartsOnTheProtocolsPageWithAnEmptyControlProgram) {
-    TFormMain& window = start();
+    MainWindow& window = start();
 
     EXPECT_TRUE(errors.shown.empty());
     EXPECT_TRUE(quits.empty());
@@ -101,7 +101,7 @@ TEST_P(StartupFailureTest, ShowsItsMessageAndEndsTheApplication) {
     else
         removeFile(failure.file);
 
-    TFormMain& window = start();
+    MainWindow& window = start();
 
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0].title, message("ENG", msg::ErrorTitle));
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, TheSettingsLanguageIsInForceBeforeTheCatalogueIsChecked) 
 TEST_F(MainWindowTest, AMissingFlagOfTheSettingsLanguageEndsTheStartUpBeforeTheCatalogue) {
     removeFile("ENG/flag.bmp");
     removeFile("trvimpr.tvb");
-    TFormMain& window = start();
+    MainWindow& window = start();
 
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0].title, "trv");
@@ -173,7 +173,7 @@ TEST_F(MainWindowTest, WithoutSettingsTheDesignTextsStayAndEnglishIsWrittenAtExi
 TEST_F(MainWindowTest, InAnEmptyFolderTheErrorBoxNamesTheMissingCatalogue) {
     for (const auto& entry : std::filesystem::directory_iterator(dir.path().toStdString()))
         std::filesystem::remove_all(entry.path());
-    TFormMain& window = start();
+    MainWindow& window = start();
 
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0].title, "TRV");

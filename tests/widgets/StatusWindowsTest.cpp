@@ -3,10 +3,10 @@
 #include "SequenceTestBench.h"
 #include "WindowBench.h"
 
-#include "status/TContForm.h"
-#include "status/TFormStat.h"
-#include "status/TFormW.h"
-#include "status/TSTWForm.h"
+#include "widgets/LowPowerWarning.h"
+#include "widgets/StatusDialog.h"
+#include "widgets/ProcessRunningWarning.h"
+#include "widgets/SelfTestWarning.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -42,7 +42,7 @@ QStringList linesOf(const QListWidget* list) {
 
 TEST(StatusWindowsTest, StatusDialogLayoutAndCaptionTableTexts) {
     WindowBench b;
-    TFormStat dialog(b.ctx, b.errors, b.windows);
+    StatusDialog dialog(b.ctx, b.errors, b.windows);
     EXPECT_EQ(dialog.size(), QSize(385, 483));
     EXPECT_EQ(dialog.windowTitle(), "C14");
     EXPECT_EQ(child<QGroupBox>(dialog, "GroupBox1")->title(), "C15");
@@ -71,7 +71,7 @@ TEST(StatusWindowsTest, StatusDialogLayoutAndCaptionTableTexts) {
 TEST(StatusWindowsTest, AnIdleDeviceShowsItsSummaryAndTheCloseBoxStopsPolling) {
     WindowBench b;
     b.device.setPowerLevel(135);
-    TFormStat dialog(b.ctx, b.errors, b.windows);
+    StatusDialog dialog(b.ctx, b.errors, b.windows);
     execWhile(dialog, [&] {
         QTest::qWait(400);
         dialog.close();
@@ -101,7 +101,7 @@ TEST(StatusWindowsTest, AnIdleDeviceShowsItsSummaryAndTheCloseBoxStopsPolling) {
 TEST(StatusWindowsTest, AnOldDeviceGetsTheStopBoxAndTheDialogCloses) {
     WindowBench b;
     b.device.setVersion({0, 1, 1, 1});
-    TFormStat dialog(b.ctx, b.errors, b.windows);
+    StatusDialog dialog(b.ctx, b.errors, b.windows);
     QTimer::singleShot(5000, &dialog, [&] { dialog.done(0); }); // only if it never closes itself
     dialog.exec();
     ASSERT_EQ(b.errors.boxes.size(), 1u);
@@ -114,7 +114,7 @@ TEST(StatusWindowsTest, AnOldDeviceGetsTheStopBoxAndTheDialogCloses) {
 
 TEST(StatusWindowsTest, ProcessRunningWarningAnswers) {
     WindowBench b;
-    TFormW warning(b.ctx);
+    ProcessRunningWarning warning(b.ctx);
     EXPECT_EQ(warning.size(), QSize(340, 137));
     EXPECT_EQ(warning.windowTitle(), "C7");
     EXPECT_EQ(child<QLabel>(warning, "Label1")->text(), "C8");
@@ -138,7 +138,7 @@ TEST(StatusWindowsTest, ProcessRunningWarningAnswers) {
 
 TEST(StatusWindowsTest, SelfTestWarningIsNotLocalisedAndForgetsAnEarlierStart) {
     WindowBench b;
-    TSTWForm warning(b.ctx);
+    SelfTestWarning warning(b.ctx);
     EXPECT_EQ(warning.size(), QSize(469, 204));
     EXPECT_EQ(warning.windowTitle(), "Self test warning");
     EXPECT_EQ(child<QLabel>(warning, "Label1")->text(), "Insert the required accessories to the device.");
@@ -157,7 +157,7 @@ TEST(StatusWindowsTest, SelfTestWarningIsNotLocalisedAndForgetsAnEarlierStart) {
 
 TEST(StatusWindowsTest, LowPowerWarningIsLocalisedAndSetsTheContinueFlag) {
     WindowBench b;
-    TContForm warning(b.ctx);
+    LowPowerWarning warning(b.ctx);
     EXPECT_EQ(warning.size(), QSize(503, 207));
     EXPECT_EQ(warning.windowTitle(), "C35");
     EXPECT_EQ(child<QLabel>(warning, "Label3")->text(), "C38");

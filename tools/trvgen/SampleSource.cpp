@@ -1,6 +1,6 @@
 #include "tools/trvgen/SampleSource.h"
 
-#include "catalogue/MessageNumbers.h"
+#include "data/MessageNumbers.h"
 #include "tools/trvgen/GeneratorError.h"
 #include "tools/trvgen/SourceTable.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/Codepage.h"
-#include "catalogue/ProgramCatalogue.h"
+#include "data/Codepage.h"
+#include "data/ProgramCatalogue.h"
 #include "tools/trvgen/Collation.h"
 #include "tools/trvgen/Picture.h"
 
