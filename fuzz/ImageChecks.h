@@ -5,6 +5,7 @@
 #include "data/MessageNumbers.h"
 #include "data/ProgramCatalogue.h"
 #include "program/DeviceImage.h"
+#include "program/ImageRequests.h"
 
 #include <map>
 #include <vector>

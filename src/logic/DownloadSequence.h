@@ -6,6 +6,7 @@
 #include "data/ProgramCatalogue.h"
 #include "link/ReportLink.h"
 #include "program/DeviceImage.h"
+#include "program/ImageRequests.h"
 #include "logic/SequenceTimer.h"
 
 #include <string>

@@ -2,6 +2,7 @@
 
 #include "data/ProgramCatalogue.h"
 #include "link/DeviceMessages.h"
+#include "program/TherapyCodes.h"
 
 #include <array>
 #include <cstdint>
@@ -26,12 +27,6 @@ inline constexpr int ImageTitleSize = 8;
 using ImageTitle = std::array<uint8_t, ImageTitleSize>;
 inline constexpr ImageTitle DefaultImageTitle{'P', 'r', 'o', 't', 'o', 'c', 'o', 'l'};
 
-// Per request: 60 item bytes of Control, 60 index entries of Indexs, 5 slots of Therapies.
-inline constexpr int ControlItemBytes = 60;
-inline constexpr int IndexsPerRequest = 60;
-inline constexpr int TherapiesPerRequest = 5;
-inline constexpr int TherapyEntrySize = 12; // stepWord, nine device bytes, padding byte
-
 struct ImageItem {
     int32_t code = 0;          // ItemProgram, ItemPause or ItemWait
     int32_t programNumber = 0; // program: catalogue number, 1-based
@@ -41,10 +36,6 @@ struct ImageItem {
 
     friend bool operator==(const ImageItem&, const ImageItem&) = default;
 };
-
-// A therapy slot is a copy of one catalogue step; the build writes the frequency codes into
-// its device bytes.
-using TherapySlot = ProgramStep;
 
 // The built-in step of the self-test program (the program number one past the catalogue's last).
 inline constexpr TherapySlot TestTherapy{240, {0x28, 0xF7, 0xF7, 0xF0, 0x00, 0x00, 0x35, 0xF5, 0xD8}, 0x00, 500, 0};
@@ -87,19 +78,6 @@ ImageBuildResult BuildDeviceImage(DeviceImage& image, const ProgramCatalogue& ca
 // reply lists more items than it carries or than the image holds.
 bool SetImageItemsFromContext(DeviceImage& image, const ContextReply& context);
 
-// (100 - percentage) x 0.01 in single precision; negative above 100.
-float CorrectionFactor(uint8_t correctionPercentage);
-// Writes the start and span codes into the device bytes of the first `count` slots.
-void EncodeTherapyCodes(std::span<TherapySlot> slots, uint8_t correctionPercentage);
-// The device's 12-bit frequency code before limiting: 680 codes per decade of factor x x.
-int32_t EncodeFrequency(float x, float factor);
-// ORs the low bitCount bits of value into run, lowest bit first, starting at run[firstByte] under
-// firstMask and moving toward bit 0, then to bit 7 of the next byte. Bits past the run are dropped.
-void PackBitsReversed(std::span<uint8_t> run, int firstByte, uint8_t firstMask, uint32_t value, int bitCount);
-
-// Bytes an item takes in a Control request: 9 for 'P', 3 for 'T', 1 for 'W', 0 otherwise.
-int EncodedItemSize(int32_t code);
-
 uint16_t ItemChecksum(std::span<const ImageItem> items);
 uint16_t IndexChecksum(std::span<const int32_t> indexEntries);
 // What the device computes: count x (stepWord + nine device bytes) of slot 0 alone.
@@ -110,34 +88,5 @@ uint16_t IndexChecksum(const DeviceImage& image);
 uint16_t TherapyChecksum(const DeviceImage& image);
 // The summary a device holding this image reports.
 ImageSummary ExpectedSummary(const DeviceImage& image);
-
-// The requests that carry the image, cut as the download sends them.
-DeviceRequest InfoHeadRequest(const DeviceImage& image);
-
-struct ControlCut {
-    DeviceRequest request;
-    int itemsTaken = 0;
-    bool last = false; // this request took the image's last item: the Control section is done
-};
-// The Control request that starts at item number firstItem (0-based). A firstItem outside
-// 0..itemCount gives an empty request.
-ControlCut ControlRequest(const DeviceImage& image, int firstItem);
-// Block b of the Indexs and Therapies sections; a block past the section gives an empty request.
-DeviceRequest IndexsRequest(const DeviceImage& image, int block);
-DeviceRequest TherapiesRequest(const DeviceImage& image, int block);
-
-// Requests per section (d, e and f of the download's progress bar).
-struct ProgressPlan {
-    int controlRequests = 0;
-    int indexsRequests = 0;
-    int therapiesRequests = 0;
-
-    int infoHeadStart() const { return 0; }
-    int controlStart() const { return 1; }
-    int indexsStart() const { return controlRequests + 1; }
-    int therapiesStart() const { return controlRequests + indexsRequests + 1; }
-    int maximum() const { return controlRequests + indexsRequests + therapiesRequests; }
-};
-ProgressPlan PlanProgress(const DeviceImage& image);
 
 } // namespace trv

@@ -5,6 +5,7 @@
 #include "link/DeviceLink.h"
 #include "link/DeviceMessages.h"
 #include "program/DeviceImage.h"
+#include "program/ImageRequests.h"
 #include "sim/SimClock.h"
 #include "sim/SimulatedDevice.h"
 

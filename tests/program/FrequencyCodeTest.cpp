@@ -1,3 +1,5 @@
+#include "program/TherapyCodes.h"
+
 #include "program/DeviceImage.h"
 
 #include "TestCatalogue.h"

@@ -1,4 +1,5 @@
 #include "program/DeviceImage.h"
+#include "program/ImageRequests.h"
 
 #include "TestCatalogue.h"
 #include "program/ControlProgram.h"
