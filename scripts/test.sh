@@ -1,10 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the whole test suite twice: the normal build in build/,
-# then a build with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ (the windows'
-# tests included, on the offscreen platform). The suite replays the fuzz corpora in both. Prints
-# the time of each phase at the end; fails when either run fails.
+# The gate CI runs: installs what is needed, builds, and runs the whole test suite twice: the
+# normal build in build/, then a build with AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-asan/ (the windows' tests included, on the offscreen platform). The suite replays the
+# fuzz corpora in both. Prints the time of each phase at the end; fails when any run fails.
+#
+#   scripts/test.sh           the full gate
+#   scripts/test.sh --quick   the everyday loop: an incremental build in build/ and the fast tests
+#                             (no real-time roads, packaging or corpus replays, no sanitizers)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+quick=false
+case "${1:-}" in
+--quick) quick=true ;;
+"") ;;
+*)
+    echo "usage: $0 [--quick]" >&2
+    exit 2
+    ;;
+esac
 
 export QT_QPA_PLATFORM=offscreen
 # Any undefined behaviour ends the test that hit it (the build also makes it unrecoverable).
@@ -17,6 +31,23 @@ end_phase() {
     phases+=("$(printf '%-34s %4d s' "$1" $((SECONDS - phase_start)))")
     phase_start=$SECONDS
 }
+report() {
+    echo
+    echo "Phases:"
+    printf '  %s\n' "${phases[@]}"
+}
+
+if $quick; then
+    # Configure only once: later runs rebuild just what changed.
+    [ -f build/build.ninja ] || cmake --preset dev
+    cmake --build --preset dev
+    end_phase "build (build/)"
+    status=0
+    ctest --preset quick || status=1
+    end_phase "fast tests (build/)"
+    report
+    exit "$status"
+fi
 
 scripts/install-deps.sh
 end_phase "install dependencies"
@@ -25,18 +56,15 @@ scripts/build.sh
 end_phase "build (build/)"
 
 status=0
-ctest --test-dir build --output-on-failure -j2 || status=1
+ctest --preset dev || status=1
 end_phase "tests (build/)"
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DTRV_SANITIZE=ON \
-    -DTRV_BUILD_BENCH=OFF
-cmake --build build-asan
+cmake --preset asan
+cmake --build --preset asan
 end_phase "sanitizer build (build-asan/)"
 
-ctest --test-dir build-asan --output-on-failure -j2 || status=1
+ctest --preset asan || status=1
 end_phase "sanitizer tests (build-asan/)"
 
-echo
-echo "Phases:"
-printf '  %s\n' "${phases[@]}"
+report
 exit "$status"
