@@ -7,11 +7,11 @@
 #include "FuzzSupport.h"
 #include "ImageChecks.h"
 
-#include "program/DeviceSession.h"
 #include "data/LanguageSelection.h"
 #include "link/DeviceMessages.h"
 #include "link/ReportLink.h"
 #include "logic/SequenceTimer.h"
+#include "program/DeviceSession.h"
 
 #include <cstdlib>
 #include <functional>
@@ -27,7 +27,7 @@ public:
     std::vector<std::vector<uint8_t>> written; // every request the link accepted
     int closes = 0;
     int reads = 0;
-    int timedOutReads = 0; // reads that returned true with the previous report
+    int timedOutReads = 0; // reads that handed back the previous report
     bool refusedOpen = false;
     // Called with each request before it goes out (the targets check their invariants there).
     std::function<void(std::span<const uint8_t>)> onWrite;
@@ -54,11 +54,11 @@ public:
         return true;
     }
 
-    bool ReadReport(ReportData& dest) override {
+    ReadResult ReadReport(ReportData& dest) override {
         ++reads;
         const uint8_t kind = script_.byte();
         if (kind < 0x06)
-            return false;
+            return ReadResult::NoDevice;
         timedOut_ = kind % 10 == 8;
         ReportData reply{};
         switch (kind % 10) {
@@ -138,10 +138,11 @@ public:
             reply[damage % ReportDataSize] = script_.byte();
         last_ = reply;
         dest = reply;
-        return true;
+        return timedOut_ ? ReadResult::TimedOut : ReadResult::Reply;
     }
 
-    bool readTimedOut() const override { return timedOut_; }
+    // Whether the last read that found the device timed out.
+    bool lastReadTimedOut() const { return timedOut_; }
     void CloseDevice() override { ++closes; }
     std::string openFailure() const override { return refusedOpen ? "Permission denied" : std::string(); }
 

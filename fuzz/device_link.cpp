@@ -186,20 +186,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             ReportData dest;
             dest.fill(0xEE);
             const bool available = wasConnected || deviceAvailable(backend);
-            const bool read = link.ReadReport(dest);
-            FUZZ_CHECK(read == available);
-            if (!read) {
+            const ReadResult read = link.ReadReport(dest);
+            FUZZ_CHECK((read != ReadResult::NoDevice) == available);
+            if (read == ReadResult::NoDevice) {
                 FUZZ_CHECK(backend.handleCalls == callsBefore && !link.connected());
+                FUZZ_CHECK(std::all_of(dest.begin(), dest.end(), [](uint8_t b) { return b == 0xEE; }));
                 break;
             }
             FUZZ_CHECK(backend.handleCalls == callsBefore + 1);
             if (backend.lastReadResult > 0) {
                 // A short report leaves the rest zero, never bytes of an earlier one.
                 receiveBuffer = backend.lastReadBytes;
-                FUZZ_CHECK(link.connected() && !link.readTimedOut());
+                FUZZ_CHECK(link.connected() && read == ReadResult::Reply);
             } else {
                 // The previous report again, marked as no answer of its own.
-                FUZZ_CHECK(!link.connected() && link.readTimedOut());
+                FUZZ_CHECK(!link.connected() && read == ReadResult::TimedOut);
             }
             FUZZ_CHECK(dest == receiveBuffer);
             break;

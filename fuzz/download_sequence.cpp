@@ -8,9 +8,9 @@
 #include "FuzzSupport.h"
 #include "SequenceFakes.h"
 
-#include "program/ControlProgram.h"
 #include "data/BuiltinMessages.h"
 #include "logic/DownloadSequence.h"
+#include "program/ControlProgram.h"
 
 #include <set>
 
@@ -199,7 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // previous one that a timed-out read hands back.
         if (outcome != previous &&
             (outcome == DownloadSequence::Outcome::Verified || outcome == DownloadSequence::Outcome::Started))
-            FUZZ_CHECK(!link.readTimedOut());
+            FUZZ_CHECK(!link.lastReadTimedOut());
         // A step's late reply; the step an ended opening left behind doesn't count.
         const bool lateReply = fired && link.timedOutReads > timedOutBefore;
         // A late summary is a failed verification of every section: a whole resend round, or the

@@ -7,10 +7,10 @@
 #include "FuzzSupport.h"
 #include "SequenceFakes.h"
 
-#include "program/ControlProgram.h"
 #include "data/BuiltinMessages.h"
 #include "logic/DownloadSequence.h"
 #include "logic/StatusSequence.h"
+#include "program/ControlProgram.h"
 
 using namespace trv;
 
@@ -69,12 +69,12 @@ public:
         FUZZ_CHECK(open);
         checkDisplay(display, session_, texts_);
     }
-    const ReportLink* link = nullptr;
+    const fuzz::ScriptedLink* link = nullptr;
 
     void showVersionRefusal(const std::string& title, const std::string& text) override {
         FUZZ_CHECK(open);
         // Refused on a reply of its own, not on the previous one a timed-out read hands back.
-        FUZZ_CHECK(link != nullptr && !link->readTimedOut());
+        FUZZ_CHECK(link != nullptr && !link->lastReadTimedOut());
         FUZZ_CHECK(title == messageText(texts_.messages, 0) && text == messageText(texts_.messages, 7));
         ++refusals;
     }

@@ -63,23 +63,22 @@ bool DeviceLink::WriteReport(std::span<const uint8_t> request) {
     return true;
 }
 
-bool DeviceLink::ReadReport(ReportData& dest) {
+ReadResult DeviceLink::ReadReport(ReportData& dest) {
     if (!connected() && !FindDevice()) {
-        return false;
+        return ReadResult::NoDevice;
     }
     ReportData incoming{};
     const int read = handle_->readTimeout(incoming.data(), incoming.size(), ReadTimeoutMs);
-    readTimedOut_ = read <= 0;
     if (read > 0) {
         // A short report leaves the rest zero rather than mixing in the previous reply.
         receiveBuffer_ = incoming;
     } else {
-        // Time-out or a vanished device: the caller sees the previous reply again and judges it
-        // by its usual checks; the next call searches for the device.
+        // Time-out or a vanished device: the receive buffer keeps the previous reply, and the next
+        // call searches for the device.
         CloseDevice();
     }
     dest = receiveBuffer_;
-    return true;
+    return read > 0 ? ReadResult::Reply : ReadResult::TimedOut;
 }
 
 void DeviceLink::CloseDevice() {

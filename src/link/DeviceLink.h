@@ -30,9 +30,8 @@ public:
     bool FindDevice();
     // request: 1 to 64 bytes (anything else is a caller's fault: std::invalid_argument).
     bool WriteReport(std::span<const uint8_t> request) override;
-    bool ReadReport(ReportData& dest) override;
+    ReadResult ReadReport(ReportData& dest) override;
     void CloseDevice() override;
-    bool readTimedOut() const override { return readTimedOut_; }
     std::string openFailure() const override { return openFailure_; }
 
     bool connected() const { return handle_ != nullptr; }
@@ -45,7 +44,6 @@ private:
     std::string path_;
     std::string openFailure_;
     ReportData receiveBuffer_{};
-    bool readTimedOut_ = false;
 };
 
 } // namespace trv

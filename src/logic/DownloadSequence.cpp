@@ -93,12 +93,16 @@ bool DownloadSequence::send(const DeviceRequest& request) {
 DownloadSequence::Fetched DownloadSequence::fetchLate(ReportData& reply) {
     if (!send(FetchRequest()))
         return Fetched::Failed;
-    if (!link_.ReadReport(reply)) {
-        FailDownload(msg::BadReply);
-        return Fetched::Failed;
+    switch (link_.ReadReport(reply)) {
+    case ReadResult::Reply:
+        return Fetched::Reply;
+    case ReadResult::TimedOut:
+        return Fetched::Late;
+    case ReadResult::NoDevice:
+        break;
     }
-    // A read that timed out hands back the previous reply, which answers nothing asked since.
-    return link_.readTimedOut() ? Fetched::Late : Fetched::Reply;
+    FailDownload(msg::BadReply);
+    return Fetched::Failed;
 }
 
 bool DownloadSequence::fetch(ReportData& reply) {
@@ -115,8 +119,7 @@ bool DownloadSequence::fetch(ReportData& reply) {
 }
 
 bool DownloadSequence::readReply(ReportData& reply) {
-    // After a time-out the link hands back the previous reply, which answers nothing asked since.
-    return link_.ReadReport(reply) && !link_.readTimedOut();
+    return link_.ReadReport(reply) == ReadResult::Reply;
 }
 
 void DownloadSequence::advanceProgress() {

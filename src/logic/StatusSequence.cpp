@@ -56,9 +56,17 @@ void StatusSequence::show() {
 }
 
 StatusSequence::Fetched StatusSequence::fetch(ReportData& reply) {
-    if (!link_.WriteReport(FetchRequest().span()) || !link_.ReadReport(reply))
+    if (!link_.WriteReport(FetchRequest().span()))
         return Fetched::NoDevice;
-    return link_.readTimedOut() ? Fetched::NoAnswer : Fetched::Reply;
+    switch (link_.ReadReport(reply)) {
+    case ReadResult::Reply:
+        return Fetched::Reply;
+    case ReadResult::TimedOut:
+        return Fetched::NoAnswer;
+    case ReadResult::NoDevice:
+        break;
+    }
+    return Fetched::NoDevice;
 }
 
 void StatusSequence::setMode(WrcMode mode) {

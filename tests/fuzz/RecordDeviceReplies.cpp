@@ -1,9 +1,9 @@
 // Records the replies of the simulated device to the requests the application sends, as seeds
 // for the reply fuzz target: fuzz_record_replies <folder>. Each file holds the 64 data bytes of
 // one reply followed by the two bytes the target reads after it (program count, percentage).
-#include "program/ControlProgram.h"
 #include "link/DeviceLink.h"
 #include "link/DeviceMessages.h"
+#include "program/ControlProgram.h"
 #include "program/DeviceImage.h"
 #include "program/ImageRequests.h"
 #include "sim/SimClock.h"
@@ -39,7 +39,8 @@ public:
 
     bool record(const std::string& name) {
         ReportData reply{};
-        if (!link_.ReadReport(reply))
+        // A timed-out read hands back the previous reply, which would be saved under the wrong name.
+        if (link_.ReadReport(reply) != ReadResult::Reply)
             return false;
         std::ofstream out(folder_ + "/" + name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(reply.data()), static_cast<std::streamsize>(reply.size()));

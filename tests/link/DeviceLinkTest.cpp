@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 namespace trv {
@@ -27,7 +28,7 @@ TEST_F(DeviceLinkTest, NoDeviceMeansFalseAndNothingWritten) {
     auto foreign = backend.add("/dev/hidraw0", 0x1234, Pid);
     ReportData dest{};
     EXPECT_FALSE(link.WriteReport(ThreeBytes));
-    EXPECT_FALSE(link.ReadReport(dest));
+    EXPECT_EQ(link.ReadReport(dest), ReadResult::NoDevice);
     EXPECT_FALSE(link.connected());
     EXPECT_TRUE(foreign->written.empty());
     EXPECT_TRUE(backend.openedPaths.empty());
@@ -89,19 +90,19 @@ TEST_F(DeviceLinkTest, ReceiveBufferStartsZeroAndKeepsTheLastReportAfterTimeOut)
     auto device = backend.add("/dev/hidraw0", Vid, Pid);
     ReportData dest;
     dest.fill(0xEE);
-    ASSERT_TRUE(link.ReadReport(dest)); // times out at once: nothing scripted
+    ASSERT_EQ(link.ReadReport(dest), ReadResult::TimedOut); // times out at once: nothing scripted
     EXPECT_EQ(dest, ReportData{});
     EXPECT_FALSE(link.connected());
 
     device->reads.push_back({64, reportOf({0xC3, 0x1C, 0x00, 0x00, 0xA4, 0x05})});
-    ASSERT_TRUE(link.ReadReport(dest));
+    ASSERT_EQ(link.ReadReport(dest), ReadResult::Reply);
     EXPECT_TRUE(link.connected());
     EXPECT_EQ(dest, reportOf({0xC3, 0x1C, 0x00, 0x00, 0xA4, 0x05}));
 
     // The time-out hands back the same bytes and closes the link; the next write searches again.
     const int enumerationsBefore = backend.enumerations;
     dest.fill(0);
-    ASSERT_TRUE(link.ReadReport(dest));
+    ASSERT_EQ(link.ReadReport(dest), ReadResult::TimedOut);
     EXPECT_EQ(dest, reportOf({0xC3, 0x1C, 0x00, 0x00, 0xA4, 0x05}));
     EXPECT_FALSE(link.connected());
     ASSERT_TRUE(link.WriteReport(ThreeBytes));
@@ -113,15 +114,57 @@ TEST_F(DeviceLinkTest, ReceiveBufferStartsZeroAndKeepsTheLastReportAfterTimeOut)
     }
 }
 
-TEST_F(DeviceLinkTest, VanishedDeviceOnReadIsLikeATimeOut) {
-    auto device = backend.add("/dev/hidraw0", Vid, Pid);
-    device->reads.push_back({64, reportOf({0xAF})});
-    ReportData dest{};
-    ASSERT_TRUE(link.ReadReport(dest));
-    device->reads.push_back({-1, reportOf({0x11})});
-    ASSERT_TRUE(link.ReadReport(dest));
-    EXPECT_EQ(dest, reportOf({0xAF}));
-    EXPECT_FALSE(link.connected());
+// Each read says how it went, so no caller can take the previous reply handed back after a
+// time-out for an answer, or judge bytes that no device delivered.
+TEST_F(DeviceLinkTest, EachReadSaysWhetherItGotAReplyTimedOutOrFoundNoDevice) {
+    using Device = FakeHidBackend::Device;
+    ReportData untouched;
+    untouched.fill(0xEE);
+    struct Case {
+        const char* name;
+        std::function<void(Device&, DeviceLink&)> arrange; // on an open link whose last reply was AF 01
+        ReadResult expected;
+        ReportData dest;
+        bool connected;
+    };
+    const Case cases[] = {
+        {"reply",
+         [](Device& d, DeviceLink&) {
+             d.reads.push_back({64, reportOf({0xC3, 0x02})});
+         },
+         ReadResult::Reply, reportOf({0xC3, 0x02}), true},
+        {"silent device", [](Device&, DeviceLink&) {}, ReadResult::TimedOut, reportOf({0xAF, 0x01}), false},
+        {"vanishes during the read",
+         [](Device& d, DeviceLink&) {
+             d.reads.push_back({-1, reportOf({0x11})});
+         },
+         ReadResult::TimedOut, reportOf({0xAF, 0x01}), false},
+        {"no device at all",
+         [](Device& d, DeviceLink& l) {
+             l.CloseDevice();
+             d.present = false;
+         },
+         ReadResult::NoDevice, untouched, false},
+        {"device refuses to open",
+         [](Device& d, DeviceLink& l) {
+             l.CloseDevice();
+             d.openError = "Permission denied";
+         },
+         ReadResult::NoDevice, untouched, false},
+    };
+    for (const Case& c : cases) {
+        FakeHidBackend hid;
+        DeviceLink fresh(hid);
+        auto device = hid.add("/dev/hidraw0", Vid, Pid);
+        device->reads.push_back({64, reportOf({0xAF, 0x01})});
+        ReportData dest{};
+        ASSERT_EQ(fresh.ReadReport(dest), ReadResult::Reply) << c.name;
+        c.arrange(*device, fresh);
+        dest = untouched;
+        EXPECT_EQ(fresh.ReadReport(dest), c.expected) << c.name;
+        EXPECT_EQ(dest, c.dest) << c.name;
+        EXPECT_EQ(fresh.connected(), c.connected) << c.name;
+    }
 }
 
 TEST_F(DeviceLinkTest, ShortReportLeavesNoTraceOfThePreviousOne) {
@@ -131,8 +174,8 @@ TEST_F(DeviceLinkTest, ShortReportLeavesNoTraceOfThePreviousOne) {
     device->reads.push_back({64, full});
     device->reads.push_back({2, reportOf({0xC3, 0x00, 0x99})});
     ReportData dest{};
-    ASSERT_TRUE(link.ReadReport(dest));
-    ASSERT_TRUE(link.ReadReport(dest));
+    ASSERT_EQ(link.ReadReport(dest), ReadResult::Reply);
+    ASSERT_EQ(link.ReadReport(dest), ReadResult::Reply);
     EXPECT_EQ(dest, reportOf({0xC3, 0x00}));
 }
 
@@ -144,7 +187,7 @@ TEST_F(DeviceLinkTest, UnplugBetweenWritesClosesThenReportsNoDevice) {
     EXPECT_FALSE(link.connected());
     EXPECT_FALSE(link.WriteReport(ThreeBytes));
     ReportData dest{};
-    EXPECT_FALSE(link.ReadReport(dest));
+    EXPECT_EQ(link.ReadReport(dest), ReadResult::NoDevice);
 }
 
 TEST_F(DeviceLinkTest, ShortOrFailedWriteClosesTheLink) {
@@ -163,7 +206,7 @@ TEST_F(DeviceLinkTest, ReplugIsFoundUnderItsNewPath) {
     auto before = backend.add("/dev/hidraw3", Vid, Pid);
     ReportData dest{};
     before->reads.push_back({64, reportOf({0xAF, 0x01})});
-    ASSERT_TRUE(link.ReadReport(dest));
+    ASSERT_EQ(link.ReadReport(dest), ReadResult::Reply);
     before->present = false;
     EXPECT_TRUE(link.WriteReport(ThreeBytes));
     auto after = backend.add("/dev/hidraw4", Vid, Pid);
@@ -171,7 +214,7 @@ TEST_F(DeviceLinkTest, ReplugIsFoundUnderItsNewPath) {
     EXPECT_EQ(link.devicePath(), "/dev/hidraw4");
     EXPECT_EQ(after->written.size(), 1u);
     // The receive buffer survives the reconnection.
-    ASSERT_TRUE(link.ReadReport(dest));
+    ASSERT_EQ(link.ReadReport(dest), ReadResult::TimedOut);
     EXPECT_EQ(dest, reportOf({0xAF, 0x01}));
 }
 

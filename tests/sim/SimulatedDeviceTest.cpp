@@ -54,7 +54,7 @@ protected:
         send(request);
         EXPECT_TRUE(link.WriteReport(FetchRequest().span()));
         ReportData reply{};
-        EXPECT_TRUE(link.ReadReport(reply));
+        EXPECT_EQ(link.ReadReport(reply), ReadResult::Reply);
         return reply;
     }
     void upload(const HandImage& image) {
@@ -87,7 +87,7 @@ TEST_F(SimulatedDeviceTest, AnswersTheLinkCheckAndItsBaseState) {
 
     ASSERT_TRUE(link.WriteReport(LinkCheckRequest().span()));
     ReportData reply{};
-    ASSERT_TRUE(link.ReadReport(reply));
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::Reply);
     EXPECT_TRUE(IsLinkCheckReply(reply));
 
     const BaseState state = baseState();
@@ -100,7 +100,7 @@ TEST_F(SimulatedDeviceTest, AnswersTheLinkCheckAndItsBaseState) {
 
     // One pending reply: a second fetch finds nothing ready.
     ASSERT_TRUE(link.WriteReport(FetchRequest().span()));
-    ASSERT_TRUE(link.ReadReport(reply));
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::Reply);
     EXPECT_EQ(CheckBaseStateReply(reply), BaseStateCheck::Empty);
 }
 
@@ -148,7 +148,7 @@ TEST_F(SimulatedDeviceTest, ACorruptedSectionShowsInItsOwnChecksum) {
         ASSERT_TRUE(freshLink.WriteReport(SummaryRequest().span()));
         ASSERT_TRUE(freshLink.WriteReport(FetchRequest().span()));
         ReportData reply{};
-        ASSERT_TRUE(freshLink.ReadReport(reply));
+        ASSERT_EQ(freshLink.ReadReport(reply), ReadResult::Reply);
         EXPECT_EQ(ReadImageSummary(reply), c.expected) << c.name;
     }
 }
@@ -259,11 +259,11 @@ TEST_F(SimulatedDeviceTest, StartIsRefusedWithoutAProgramOrWhenSwitchedToAWrongA
 TEST_F(SimulatedDeviceTest, SilentDeviceTimesOutInSimulatedTime) {
     ASSERT_TRUE(link.WriteReport(LinkCheckRequest().span()));
     ReportData reply{};
-    ASSERT_TRUE(link.ReadReport(reply));
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::Reply);
     device.setNoReply(true);
     const SimTime before = clock.now();
     ASSERT_TRUE(link.WriteReport(FetchRequest().span()));
-    ASSERT_TRUE(link.ReadReport(reply));
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::TimedOut);
     EXPECT_EQ(clock.now() - before, 1000ms);
     EXPECT_TRUE(IsLinkCheckReply(reply)); // the previous report again
     EXPECT_FALSE(link.connected());
@@ -274,10 +274,10 @@ TEST_F(SimulatedDeviceTest, EmptyRepliesForTheNextFetchesKeepTheReplyPending) {
     EXPECT_EQ(CheckBaseStateReply(ask(BaseStateRequest())), BaseStateCheck::Empty);
     ReportData reply{};
     ASSERT_TRUE(link.WriteReport(FetchRequest().span()));
-    ASSERT_TRUE(link.ReadReport(reply));
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::Reply);
     EXPECT_EQ(CheckBaseStateReply(reply), BaseStateCheck::Empty);
     ASSERT_TRUE(link.WriteReport(FetchRequest().span()));
-    ASSERT_TRUE(link.ReadReport(reply));
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::Reply);
     EXPECT_EQ(CheckBaseStateReply(reply), BaseStateCheck::Accepted);
 }
 
@@ -296,7 +296,7 @@ TEST_F(SimulatedDeviceTest, UnplugAndReplugUnderANewPath) {
     ASSERT_TRUE(link.WriteReport(LinkCheckRequest().span()));
     EXPECT_NE(link.devicePath(), firstPath);
     ReportData reply{};
-    ASSERT_TRUE(link.ReadReport(reply));
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::Reply);
     EXPECT_TRUE(IsLinkCheckReply(reply));
 }
 
@@ -324,8 +324,7 @@ TEST_F(SimulatedDeviceTest, AnUnplugArmedAfterTakingActsOnTheRequestThenVanishes
 
     ReportData reply{};
     reply.fill(0x77);
-    EXPECT_TRUE(link.ReadReport(reply)); // the device was open when the read began
-    EXPECT_TRUE(link.readTimedOut());
+    EXPECT_EQ(link.ReadReport(reply), ReadResult::TimedOut); // the device was open when the read began
     EXPECT_FALSE(link.connected());
     EXPECT_FALSE(IsStartAcknowledgement(reply));
 }
@@ -339,21 +338,19 @@ TEST_F(SimulatedDeviceTest, StopAnsweringFromTheKthRequestTakesRequestsButTimesO
     const SimTime before = clock.now();
     ASSERT_TRUE(link.WriteReport(FetchRequest().span()));
     ReportData reply{};
-    ASSERT_TRUE(link.ReadReport(reply));
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::TimedOut);
     EXPECT_EQ(clock.now() - before, 1000ms);
     EXPECT_FALSE(link.connected());
-    EXPECT_TRUE(link.readTimedOut());
 
     // It stays silent until told otherwise, also across a new opening.
     ASSERT_TRUE(link.WriteReport(LinkCheckRequest().span()));
-    ASSERT_TRUE(link.ReadReport(reply));
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::TimedOut);
     EXPECT_FALSE(link.connected());
     device.setNoReply(false);
     ASSERT_TRUE(link.WriteReport(LinkCheckRequest().span()));
-    ASSERT_TRUE(link.ReadReport(reply));
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::Reply);
     EXPECT_TRUE(IsLinkCheckReply(reply));
     EXPECT_TRUE(link.connected());
-    EXPECT_FALSE(link.readTimedOut());
 }
 
 TEST_F(SimulatedDeviceTest, ALateReportMissesTheReadWaitingForItAndArrivesAfterIt) {
@@ -365,17 +362,15 @@ TEST_F(SimulatedDeviceTest, ALateReportMissesTheReadWaitingForItAndArrivesAfterI
     ReportData reply{};
     reply.fill(0x77);
     const SimTime before = clock.now();
-    ASSERT_TRUE(link.ReadReport(reply));
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::TimedOut);
     EXPECT_EQ(clock.now() - before, 1000ms);
-    EXPECT_TRUE(link.readTimedOut());
     EXPECT_FALSE(link.connected());
     EXPECT_FALSE(IsStartAcknowledgement(reply));
     EXPECT_EQ(device.stateCode(), SimulatedDevice::StateRunningProgram); // the start was taken
 
     // A new opening doesn't see it, and the next request is answered in time.
     ASSERT_TRUE(link.WriteReport(LinkCheckRequest().span()));
-    ASSERT_TRUE(link.ReadReport(reply));
-    EXPECT_FALSE(link.readTimedOut());
+    ASSERT_EQ(link.ReadReport(reply), ReadResult::Reply);
     EXPECT_TRUE(IsLinkCheckReply(reply));
     link.CloseDevice();
 

@@ -41,7 +41,7 @@ public:
 class NoDeviceLink : public ReportLink {
 public:
     bool WriteReport(std::span<const uint8_t>) override { return false; }
-    bool ReadReport(ReportData&) override { return false; }
+    ReadResult ReadReport(ReportData&) override { return ReadResult::NoDevice; }
     void CloseDevice() override { ++closeCount; }
     std::string openFailure() const override { return {}; }
     int closeCount = 0;

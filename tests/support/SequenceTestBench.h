@@ -1,12 +1,12 @@
 #pragma once
 
-#include "program/ControlProgram.h"
-#include "program/DeviceSession.h"
 #include "data/LanguageSelection.h"
 #include "data/ProgramCatalogue.h"
 #include "link/DeviceLink.h"
 #include "logic/DownloadSequence.h"
 #include "logic/SequenceTimer.h"
+#include "program/ControlProgram.h"
+#include "program/DeviceSession.h"
 #include "sim/SimulatedDevice.h"
 
 #include <functional>
@@ -58,15 +58,14 @@ public:
     std::function<void(ReportData&)> onRead;
 
     bool WriteReport(std::span<const uint8_t> request) override { return inner_.WriteReport(request); }
-    bool ReadReport(ReportData& dest) override {
-        const bool read = inner_.ReadReport(dest);
-        if (read && onRead)
+    ReadResult ReadReport(ReportData& dest) override {
+        const ReadResult read = inner_.ReadReport(dest);
+        if (read != ReadResult::NoDevice && onRead)
             onRead(dest);
         return read;
     }
     void CloseDevice() override { inner_.CloseDevice(); }
     std::string openFailure() const override { return inner_.openFailure(); }
-    bool readTimedOut() const override { return inner_.readTimedOut(); }
 
 private:
     ReportLink& inner_;
