@@ -236,6 +236,17 @@ TEST_F(SimulatedDeviceTest, AbortKeepsAStoredProgramThatADownloadResumes) {
     EXPECT_FALSE(device.storedProgram());
 }
 
+TEST_F(SimulatedDeviceTest, ANewInfoHeadDropsTheStoredProgram) {
+    uploadAndStart();
+    clock.advance(310s);
+    send(AbortRequest());
+    ASSERT_TRUE(device.storedProgram());
+
+    send(HandImage{}.infoHead); // no start: the new image alone replaces what was kept
+    EXPECT_EQ(baseState().storedProgramFlag, 0);
+    EXPECT_EQ(ReadContext(ask(ContextRequest(true))).currentItem, 0);
+}
+
 TEST_F(SimulatedDeviceTest, BusyStateHoldsUntilAbortedAndBlocksUploads) {
     device.setBusyState(9);
     EXPECT_EQ(baseState().stateCode, 9);
