@@ -5,12 +5,15 @@
 #include "data/StepMerge.h"
 
 #include <algorithm>
+#include <string>
 
 namespace trv {
 
 namespace {
 
 constexpr uint16_t EndOfStepsWord = 0xFFFF;
+// Steps one item of the device image carries; the download refuses a program with more.
+constexpr uint64_t ItemStepLimit = 128;
 
 struct IndexEntry {
     uint32_t stepOffset = 0;
@@ -21,7 +24,8 @@ struct IndexEntry {
 struct CatalogueLayout {
     int programCount = 0;
     std::vector<IndexEntry> index;
-    std::vector<ProgramStep> rawSteps; // the records before the end of the step area
+    size_t rawCount = 0;               // the records before the end of the step area
+    std::vector<ProgramStep> rawSteps; // those records, only when asked for (the header check needs the count alone)
 };
 
 ProgramStep stepFromBytes(std::string_view record) {
@@ -35,7 +39,7 @@ ProgramStep stepFromBytes(std::string_view record) {
     return step;
 }
 
-CatalogueLayout readLayout(std::string_view bytes) {
+CatalogueLayout readLayout(std::string_view bytes, bool withSteps) {
     CatalogueLayout layout;
     if (bytes.size() < CatalogueHeaderSize)
         return layout;
@@ -48,14 +52,15 @@ CatalogueLayout readLayout(std::string_view bytes) {
     }
 
     // The area ends at a 0xFFFF word, at a record the file fills only in part or not at all, or after 28000.
-    size_t at = CatalogueHeaderSize + layout.index.size() * CatalogueIndexEntrySize;
-    while (layout.rawSteps.size() < static_cast<size_t>(MaxRawSteps) && at <= bytes.size() &&
-           bytes.size() - at >= StepRecordSize) {
-        const ProgramStep step = stepFromBytes(bytes.substr(at, StepRecordSize));
-        if (step.stepWord == EndOfStepsWord)
-            break;
-        layout.rawSteps.push_back(step);
-        at += StepRecordSize;
+    const size_t start = CatalogueHeaderSize + layout.index.size() * CatalogueIndexEntrySize;
+    const size_t records = start <= bytes.size() ? (bytes.size() - start) / StepRecordSize : 0;
+    const size_t limit = std::min<size_t>(records, MaxRawSteps);
+    while (layout.rawCount < limit && readU16(bytes, start + layout.rawCount * StepRecordSize) != EndOfStepsWord)
+        ++layout.rawCount;
+    if (withSteps) {
+        layout.rawSteps.reserve(layout.rawCount);
+        for (size_t k = 0; k < layout.rawCount; ++k)
+            layout.rawSteps.push_back(stepFromBytes(bytes.substr(start + k * StepRecordSize, StepRecordSize)));
     }
     return layout;
 }
@@ -63,7 +68,7 @@ CatalogueLayout readLayout(std::string_view bytes) {
 } // namespace
 
 StepTable LoadStepTable(std::string_view fileBytes) {
-    const CatalogueLayout layout = readLayout(fileBytes);
+    const CatalogueLayout layout = readLayout(fileBytes, true);
     const int rawCount = static_cast<int>(layout.rawSteps.size());
 
     StepTable table;
@@ -92,10 +97,12 @@ StepTable LoadStepTable(std::string_view fileBytes) {
     return table;
 }
 
-CatalogueHeaderResult ReadCatalogueHeader(const std::optional<std::string>& fileBytes) {
+CatalogueHeaderResult ReadCatalogueHeader(const std::optional<std::string>& fileBytes, Diagnostics* sink) {
     CatalogueHeaderResult result;
     if (!fileBytes) {
         result.outcome = LoadOutcome::failure(msg::CatalogueMissing);
+        if (sink)
+            sink->fileError(msg::CatalogueMissing, "catalogue-missing", "the program catalogue can't be read");
         return result;
     }
     const std::string_view bytes = *fileBytes;
@@ -103,19 +110,75 @@ CatalogueHeaderResult ReadCatalogueHeader(const std::optional<std::string>& file
         result.outcome = LoadOutcome::failure(msg::CatalogueDamaged);
         return result;
     };
-    if (bytes.size() < CatalogueHeaderSize || bytes.substr(0, 3) != "TVB")
+    if (bytes.size() < CatalogueHeaderSize || bytes.substr(0, 3) != "TVB") {
+        if (sink)
+            sink->recordError(0, 0, msg::CatalogueDamaged, "catalogue-header",
+                              bytes.size() < CatalogueHeaderSize ? "the file is shorter than its 16-byte header"
+                                                                 : "the file doesn't start with \"TVB\"");
         return damaged();
-    if (readU16(bytes, 6) > MaxPrograms)
+    }
+    if (readU16(bytes, 6) > MaxPrograms) {
+        if (sink)
+            sink->recordError(0, 6, msg::CatalogueDamaged, "catalogue-too-many",
+                              "the header counts " + std::to_string(readU16(bytes, 6)) + " programs, more than " +
+                                  std::to_string(MaxPrograms));
         return damaged();
+    }
 
-    const CatalogueLayout layout = readLayout(bytes);
-    const uint64_t rawCount = layout.rawSteps.size();
+    const CatalogueLayout layout = readLayout(bytes, false);
+    const uint64_t rawCount = layout.rawCount;
     uint64_t previousFirst = 0;
-    for (const IndexEntry& entry : layout.index) {
+    bool sound = true;
+    for (size_t k = 0; k < layout.index.size(); ++k) {
+        const IndexEntry& entry = layout.index[k];
         const uint64_t first = entry.stepOffset / StepRecordSize;
-        if (entry.stepOffset % StepRecordSize != 0 || first < previousFirst || first > rawCount)
-            return damaged();
+        const char* fault = entry.stepOffset % StepRecordSize != 0 ? "is not a multiple of 20"
+                            : first < previousFirst                ? "lies before the previous program's"
+                            : first > rawCount                     ? "lies past the end of the step area"
+                                                                   : nullptr;
         previousFirst = first;
+        if (fault == nullptr)
+            continue;
+        if (!sink)
+            return damaged();
+        sound = false;
+        sink->recordError(static_cast<int>(k) + 1,
+                          static_cast<long long>(CatalogueHeaderSize + k * CatalogueIndexEntrySize),
+                          msg::CatalogueDamaged, "catalogue-step-offset",
+                          "the step offset " + std::to_string(entry.stepOffset) + " of program " +
+                              std::to_string(k + 1) + " " + fault);
+    }
+    if (!sound) {
+        // The version, count and running times are sound: the names can still be checked against them.
+        result.header.catalogueVersion = readU16(bytes, 4);
+        result.header.programCount = static_cast<uint16_t>(layout.programCount);
+        for (const IndexEntry& entry : layout.index)
+            result.header.runningSeconds.push_back(entry.runningSeconds);
+        return damaged();
+    }
+
+    if (sink) {
+        const size_t stepsStart = CatalogueHeaderSize + layout.index.size() * CatalogueIndexEntrySize;
+        const size_t stepsEnd = stepsStart + layout.rawCount * StepRecordSize;
+        if (layout.rawCount == static_cast<size_t>(MaxRawSteps) && bytes.size() - stepsEnd >= StepRecordSize &&
+            readU16(bytes, stepsEnd) != EndOfStepsWord)
+            sink->recordWarning(MaxRawSteps + 1, static_cast<long long>(stepsEnd), "catalogue-steps-ignored",
+                                "the step area ends after " + std::to_string(MaxRawSteps) +
+                                    " steps; the steps after them are never read");
+        for (size_t k = 0; k < layout.index.size(); ++k) {
+            const uint64_t first = layout.index[k].stepOffset / StepRecordSize;
+            const uint64_t next =
+                k + 1 < layout.index.size() ? layout.index[k + 1].stepOffset / StepRecordSize : rawCount;
+            const long long at = static_cast<long long>(CatalogueHeaderSize + k * CatalogueIndexEntrySize);
+            const std::string program = "program " + std::to_string(k + 1);
+            if (next == first)
+                sink->recordWarning(static_cast<int>(k) + 1, at, "program-no-steps",
+                                    program + " has no steps: the device would run nothing");
+            else if (next - first > ItemStepLimit)
+                sink->recordWarning(static_cast<int>(k) + 1, at, "program-too-many-steps",
+                                    program + " has " + std::to_string(next - first) + " steps, more than the " +
+                                        std::to_string(ItemStepLimit) + " an item carries: a download refuses it");
+        }
     }
 
     result.header.catalogueVersion = readU16(bytes, 4);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Diagnostics.h"
 #include "data/LoadOutcome.h"
 #include "data/ProgramCatalogue.h"
 
@@ -40,8 +41,10 @@ StepTable LoadStepTable(std::string_view fileBytes);
 
 // Checks trvimpr.tvb: nullopt (missing) gives message 1; a short header, wrong magic, more than
 // 550 programs, or step offsets that are not multiples of 20, descend or point past the step
-// area give message 2.
-CatalogueHeaderResult ReadCatalogueHeader(const std::optional<std::string>& fileBytes);
+// area give message 2. A sink hears of every unsound index entry, not only the first, and of
+// programs the device can't run as they stand (no steps, more steps than an item carries); when
+// only step offsets are unsound, the refused result still carries the header for further checks.
+CatalogueHeaderResult ReadCatalogueHeader(const std::optional<std::string>& fileBytes, Diagnostics* sink = nullptr);
 
 // Puts the step table and the checked header together into the catalogue (names come later).
 void assembleCatalogue(ProgramCatalogue& catalogue, const CatalogueHeader& header, StepTable steps);

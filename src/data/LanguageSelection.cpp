@@ -1,21 +1,52 @@
 #include "data/LanguageSelection.h"
 
+#include "data/Codepage.h"
 #include "data/TextLines.h"
 
 namespace trv {
 
-std::vector<LanguageEntry> parseLanguageList(std::string_view fileBytes) {
+std::vector<LanguageEntry> parseLanguageList(std::string_view fileBytes, Diagnostics* sink) {
     std::vector<LanguageEntry> entries;
-    for (const std::string& line : splitTextLines(fileBytes)) {
+    std::vector<int> lineOf;
+    TextLineReader reader(fileBytes);
+    while (const std::optional<std::string> read = reader.next()) {
+        const std::string& line = *read;
         if (line.empty())
             continue;
         LanguageEntry entry;
         const size_t space = line.find(' ');
         entry.name = line.substr(0, space);
+        size_t codeStart = std::string::npos;
         if (space != std::string::npos) {
-            const size_t codeStart = line.find_first_not_of(' ', space);
+            codeStart = line.find_first_not_of(' ', space);
             if (codeStart != std::string::npos && line.size() - codeStart >= FolderCodeLength)
                 entry.folderCode = line.substr(codeStart, FolderCodeLength);
+        }
+        if (sink) {
+            const int at = reader.lineNumber();
+            const std::string shown = decodeToUtf8(entry.name, Codepage::CentralEuropean);
+            if (entry.name.empty())
+                sink->lineWarning(at, "language-no-name", "the line starts with a space, so its language has no name");
+            if (entry.folderCode.empty())
+                sink->lineWarning(at, "language-no-folder",
+                                  "language \"" + shown + "\" has no three-character folder code after the name");
+            else if (LanguagePaths().setFolderCode(entry.folderCode) == false)
+                sink->lineWarning(at, "language-bad-folder",
+                                  "the folder code of \"" + shown + "\" holds a path separator and is never used");
+            else if (codeStart + FolderCodeLength < line.size())
+                sink->lineWarning(at, "language-long-folder",
+                                  "only the first three characters after the name, \"" +
+                                      decodeToUtf8(entry.folderCode, Codepage::CentralEuropean) +
+                                      "\", are the folder code");
+            for (size_t k = 0; k < entries.size(); ++k) {
+                if (entries[k].name == entry.name) {
+                    sink->lineWarning(at, "language-twice",
+                                      "language \"" + shown + "\" is listed on line " + std::to_string(lineOf[k]) +
+                                          " already; this line is never used");
+                    break;
+                }
+            }
+            lineOf.push_back(at);
         }
         entries.push_back(std::move(entry));
     }
@@ -34,24 +65,38 @@ std::string acceptLanguageName(std::string_view typed) {
 }
 
 LanguageLoadStage ApplyLanguageTexts(const DataFolder& folder, const LanguagePaths& paths, FlagPicture& flag,
-                                     LanguageTexts& texts) {
+                                     LanguageTexts& texts, Diagnostics* sink) {
     const std::string& flagPath = paths.path(LanguageFile::Flag);
     if (!flag.loadFlag(folder.nativePath(flagPath), folder.read(flagPath)))
         return LanguageLoadStage::FlagFailed;
 
-    const std::optional<std::string> captionBytes = folder.read(paths.path(LanguageFile::Captions));
-    if (!captionBytes)
+    const std::string& captionPath = paths.path(LanguageFile::Captions);
+    if (sink)
+        sink->setFile(shownPath(captionPath));
+    const std::optional<std::string> captionBytes = folder.read(captionPath);
+    if (!captionBytes) {
+        if (sink) {
+            sink->fileWarning("captions-missing", "can't be read: the windows keep their built-in English texts, and "
+                                                  "msg.txt is not read either");
+        }
         return LanguageLoadStage::CaptionsMissing;
+    }
     TextLineReader captionFile(*captionBytes);
     for (std::string& text : texts.mainTexts)
-        text = ReadTextLine(captionFile);
-    fillTextTable(texts.captions, captionFile);
+        text = ReadTextLine(captionFile, sink);
+    fillTextTable(texts.captions, captionFile, sink);
 
-    const std::optional<std::string> messageBytes = folder.read(paths.path(LanguageFile::Messages));
-    if (!messageBytes)
+    const std::string& messagePath = paths.path(LanguageFile::Messages);
+    if (sink)
+        sink->setFile(shownPath(messagePath));
+    const std::optional<std::string> messageBytes = folder.read(messagePath);
+    if (!messageBytes) {
+        if (sink)
+            sink->fileWarning("messages-missing", "can't be read: every message shows its built-in English text");
         return LanguageLoadStage::MessagesMissing;
+    }
     TextLineReader messageFile(*messageBytes);
-    fillTextTable(texts.messages, messageFile);
+    fillTextTable(texts.messages, messageFile, sink);
     return LanguageLoadStage::Complete;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/DataFolder.h"
+#include "data/Diagnostics.h"
 #include "data/LanguagePaths.h"
 #include "data/TextTables.h"
 
@@ -22,8 +23,9 @@ struct LanguageEntry {
     friend bool operator==(const LanguageEntry&, const LanguageEntry&) = default;
 };
 
-// The lines of language.fld in file order (empty lines skipped).
-std::vector<LanguageEntry> parseLanguageList(std::string_view fileBytes);
+// The lines of language.fld in file order (empty lines skipped). A sink hears of lines that can
+// never select their folder, and of names listed twice.
+std::vector<LanguageEntry> parseLanguageList(std::string_view fileBytes, Diagnostics* sink = nullptr);
 // nullopt when language.fld can't be read: the dialog then offers no entries.
 std::optional<std::vector<LanguageEntry>> readLanguageList(const DataFolder& folder);
 
@@ -59,8 +61,9 @@ inline bool captionsLoaded(LanguageLoadStage stage) {
 }
 
 // Loads, in this order, the flag picture, caphint.txt and msg.txt of the current language folder.
+// A sink hears of a missing text file and of cut lines (the flag's side reports its own failure).
 LanguageLoadStage ApplyLanguageTexts(const DataFolder& folder, const LanguagePaths& paths, FlagPicture& flag,
-                                     LanguageTexts& texts);
+                                     LanguageTexts& texts, Diagnostics* sink = nullptr);
 
 struct LanguageSelection {
     bool listed = false; // language.fld lists the name (with a folder code), so the folder was set

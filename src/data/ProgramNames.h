@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Diagnostics.h"
 #include "data/LoadOutcome.h"
 #include "data/ProgramCatalogue.h"
 
@@ -26,8 +27,14 @@ struct ProgramNamesResult {
 // Parses trvimpr.tvn against the catalogue (version, program count, running times). Failures:
 // message 4 for a damaged file (no "#" first line, no or bad closing line, a line count or
 // checksum that differs, a number outside 1..N or repeated, no space after the number),
-// message 5 when the version or the closing count differs from the catalogue.
-ProgramNamesResult parseProgramNames(std::string_view fileBytes, const ProgramCatalogue& catalogue);
+// message 5 when the version or the closing count differs from the catalogue. A sink hears of
+// every such fault with its line, and of what is accepted but shown cut or empty; the outcome
+// stays the one without a sink.
+ProgramNamesResult parseProgramNames(std::string_view fileBytes, const ProgramCatalogue& catalogue,
+                                     Diagnostics* sink = nullptr);
+
+// Characters of a names line, line end excluded, that the format allows.
+inline constexpr size_t MaxNamesLineLength = 98;
 
 // The checksum of the closing line: each character of the program lines as a signed 8-bit
 // value, summed, remainder of division by 65536 with truncation (negative for a negative sum).

@@ -3,6 +3,8 @@
 #include "data/ByteReader.h"
 #include "data/MessageNumbers.h"
 
+#include <string>
+
 namespace trv {
 
 int SessionProgramList::size() const {
@@ -26,10 +28,12 @@ SessionProgramList sessionProgramListFromBytes(std::string_view sixtyFourBytes) 
     return list;
 }
 
-ProtocolFileResult LoadProtocolFile(const std::optional<std::string>& fileBytes) {
+ProtocolFileResult LoadProtocolFile(const std::optional<std::string>& fileBytes, Diagnostics* sink) {
     ProtocolFileResult result;
     if (!fileBytes) {
         result.outcome = LoadOutcome::failure(msg::ProtocolFileMissing);
+        if (sink)
+            sink->fileError(msg::ProtocolFileMissing, "protocols-missing", "the protocol file can't be read");
         return result;
     }
     const std::string_view bytes = *fileBytes;
@@ -38,14 +42,41 @@ ProtocolFileResult LoadProtocolFile(const std::optional<std::string>& fileBytes)
         result.file = {};
         return result;
     };
-    if (bytes.size() < ProtocolFileHeaderSize || bytes.substr(0, 3) != "TVX" || bytes[3] != 1)
+    if (bytes.size() < ProtocolFileHeaderSize || bytes.substr(0, 3) != "TVX" || bytes[3] != 1) {
+        if (sink)
+            sink->recordError(0, bytes.size() < ProtocolFileHeaderSize || bytes.substr(0, 3) != "TVX" ? 0 : 3,
+                              msg::ProtocolFileDamaged, "protocols-header",
+                              bytes.size() < ProtocolFileHeaderSize ? "the file is shorter than its 64-byte header"
+                              : bytes.substr(0, 3) != "TVX"         ? "the file doesn't start with \"TVX\""
+                                                                    : "the format version is not 1");
         return damaged();
+    }
 
     const size_t sessionCount = readU16(bytes, 4);
     const size_t protocolCount = readU16(bytes, 6);
     const size_t sessionsEnd = ProtocolFileHeaderSize + sessionCount * SessionProgramListSize;
-    if (bytes.size() < sessionsEnd + protocolCount * ProtocolRecordSize)
+    const size_t protocolsEnd = sessionsEnd + protocolCount * ProtocolRecordSize;
+    if (bytes.size() < protocolsEnd) {
+        if (sink) {
+            // Name the first record the file cuts short.
+            const bool inSessions = bytes.size() < sessionsEnd;
+            const size_t start = inSessions ? ProtocolFileHeaderSize : sessionsEnd;
+            const size_t size = inSessions ? SessionProgramListSize : ProtocolRecordSize;
+            const size_t record = (bytes.size() - start) / size;
+            sink->recordError(static_cast<int>(record) + 1, static_cast<long long>(start + record * size),
+                              msg::ProtocolFileDamaged, "protocols-short",
+                              std::string(inSessions ? "session " : "protocol ") + std::to_string(record + 1) +
+                                  " is cut short: the header counts " + std::to_string(sessionCount) +
+                                  " sessions and " + std::to_string(protocolCount) + " protocols, which take " +
+                                  std::to_string(protocolsEnd) + " bytes; the file has " +
+                                  std::to_string(bytes.size()));
+        }
         return damaged();
+    }
+    if (sink && bytes.size() > protocolsEnd)
+        sink->recordWarning(0, static_cast<long long>(protocolsEnd), "protocols-trailing",
+                            std::to_string(bytes.size() - protocolsEnd) +
+                                " bytes after the last protocol are never read");
 
     ProtocolFile& file = result.file;
     file.sessions.reserve(sessionCount);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Diagnostics.h"
 #include "data/LoadOutcome.h"
 
 #include <array>
@@ -62,8 +63,9 @@ struct ProtocolFileResult {
 };
 
 // nullopt (missing) gives message 39; a short header, wrong magic, version not 1, or a short
-// session or protocol block give message 40.
-ProtocolFileResult LoadProtocolFile(const std::optional<std::string>& fileBytes);
+// session or protocol block give message 40. A sink hears where the file falls short, and of
+// bytes after the last protocol, which are never read.
+ProtocolFileResult LoadProtocolFile(const std::optional<std::string>& fileBytes, Diagnostics* sink = nullptr);
 
 SessionProgramList sessionProgramListFromBytes(std::string_view sixtyFourBytes);
 

@@ -3,6 +3,7 @@
 #include "data/TextLines.h"
 
 #include <algorithm>
+#include <string>
 
 namespace trv {
 
@@ -25,15 +26,36 @@ int ProtocolTexts::nodeCount() const {
     return count;
 }
 
-ProtocolTexts parseProtocolTexts(std::string_view fileBytes) {
+ProtocolTexts parseProtocolTexts(std::string_view fileBytes, Diagnostics* sink, ProtocolTextLines* lines) {
     ProtocolTexts texts;
+    ProtocolTextLines ignoredLines;
+    ProtocolTextLines& at = lines ? *lines : ignoredLines;
+    at = {};
+    const auto warn = [sink](int line, const char* kind, std::string text) {
+        if (sink)
+            sink->lineWarning(line, kind, std::move(text));
+    };
     char section = 0;
     size_t entry = 0;
+    std::string sectionsSeen;
     TextLineReader reader(fileBytes);
     while (std::optional<std::string> line = reader.next()) {
+        const int number = reader.lineNumber();
+        if (line->size() > MaxProtocolTextLineLength)
+            warn(number, "texts-line-long",
+                 "the line has " + std::to_string(line->size()) + " characters, more than " +
+                     std::to_string(MaxProtocolTextLineLength));
         if (!line->empty() && (*line)[0] == '#') {
             section = line->size() > 1 ? (*line)[1] : 0;
             entry = 0;
+            if (sink) {
+                if (section != 'E' && section != 'P' && section != 'S')
+                    warn(number, "texts-unknown-section", "the lines of this section are ignored");
+                else if (sectionsSeen.find(section) != std::string::npos)
+                    warn(number, "texts-section-again",
+                         std::string("section #") + section + " comes again; its lines add to the earlier ones");
+                sectionsSeen += section;
+            }
             continue;
         }
         switch (section) {
@@ -43,6 +65,15 @@ ProtocolTexts parseProtocolTexts(std::string_view fileBytes) {
                 if (texts.electrodeNames.size() <= entry)
                     texts.electrodeNames.resize(entry + 1);
                 texts.electrodeNames[entry] = line->substr(0, ElectrodeNameLength);
+                at.electrodes.resize(texts.electrodeNames.size());
+                at.electrodes[entry] = number;
+                if (line->size() > ElectrodeNameLength)
+                    warn(number, "electrode-name-cut",
+                         "the electrode name is cut to its first " + std::to_string(ElectrodeNameLength) +
+                             " characters");
+            } else {
+                warn(number, "electrode-dropped",
+                     "only " + std::to_string(MaxElectrodeNames) + " electrode names are kept; this one is dropped");
             }
             ++entry;
             break;
@@ -52,15 +83,23 @@ ProtocolTexts parseProtocolTexts(std::string_view fileBytes) {
                 if (!texts.protocols.empty()) {
                     const size_t textStart = std::min(line->find_first_not_of(' '), line->size());
                     texts.protocols.back().items.push_back(line->substr(textStart));
+                    at.items.back().push_back(number);
+                } else {
+                    warn(number, "texts-item-before-protocol", "an item line before the first protocol is ignored");
                 }
             } else {
                 texts.protocols.push_back({std::move(*line), {}});
+                at.protocols.push_back(number);
+                at.items.emplace_back();
             }
             break;
         case 'S':
             texts.sessionLines.push_back(std::move(*line));
+            at.sessions.push_back(number);
             break;
         default:
+            if (section == 0)
+                warn(number, "texts-before-section", "a line before the first section is ignored");
             break;
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Diagnostics.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +28,20 @@ struct ProtocolTexts {
     int nodeCount() const;
 };
 
+// Where each text of vorlix.spn stands (1-based lines), in the order of ProtocolTexts.
+struct ProtocolTextLines {
+    std::vector<int> electrodes;
+    std::vector<int> protocols;
+    std::vector<std::vector<int>> items;
+    std::vector<int> sessions;
+};
+
+inline constexpr size_t MaxProtocolTextLineLength = 98;
+
 // Sections "#E", "#P" and "#S"; lines before the first section and of other sections are ignored,
-// as is a "#P" item line before any protocol line.
-ProtocolTexts parseProtocolTexts(std::string_view fileBytes);
+// as is a "#P" item line before any protocol line. A sink hears of what is ignored or cut; lines
+// (when given) receives where each text stood.
+ProtocolTexts parseProtocolTexts(std::string_view fileBytes, Diagnostics* sink = nullptr,
+                                 ProtocolTextLines* lines = nullptr);
 
 } // namespace trv

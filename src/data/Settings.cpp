@@ -28,16 +28,25 @@ std::optional<int> scanInt(std::string_view text) {
 
 } // namespace
 
-LoadedSettings LoadSettings(const std::optional<std::string>& fileBytes) {
+LoadedSettings LoadSettings(const std::optional<std::string>& fileBytes, Diagnostics* sink) {
     LoadedSettings loaded;
-    if (!fileBytes)
+    if (!fileBytes) {
+        if (sink)
+            sink->fileWarning("settings-missing", "can't be read: the application starts in English with the "
+                                                  "built-in texts and numerical order");
         return loaded;
+    }
     Settings& settings = loaded.settings;
     TextLineReader file(*fileBytes);
 
     if (std::optional<std::string> line = file.next(FirstLineLength)) {
-        if (std::optional<int> value = scanInt(*line))
+        const std::optional<int> value = scanInt(*line);
+        if (value)
             settings.firstLineValue = *value;
+        if (sink && (!value || *value < 0 || *value > 4 || file.lastLength() > FirstLineLength))
+            sink->lineWarning(1, "settings-first-line",
+                              "the first line should be a number from 0 to 4; it is read as " +
+                                  std::to_string(value && *value >= 0 && *value <= 4 ? *value : 0));
     }
     if (settings.firstLineValue < 0 || settings.firstLineValue > 4)
         settings.firstLineValue = 0;
@@ -46,11 +55,22 @@ LoadedSettings LoadSettings(const std::optional<std::string>& fileBytes) {
     if (std::optional<std::string> line = file.next(OrderLineLength, &orderLineEnded)) {
         if (*line == "Alpha" && orderLineEnded)
             settings.listOrder = ListOrder::Alphabetical;
+        else if (sink && !(*line == "Num" && file.lastLength() == 3))
+            sink->lineWarning(2, "settings-order",
+                              "the second line should be \"Alpha\" or \"Num\"; it is read as "
+                              "the numerical order");
     }
 
     if (std::optional<std::string> line = file.next(MaxLanguageNameLength)) {
+        if (sink && file.lastLength() > MaxLanguageNameLength)
+            sink->lineWarning(3, "settings-name-cut",
+                              "the language name is cut to its first " + std::to_string(MaxLanguageNameLength) +
+                                  " characters");
         settings.languageName = std::move(*line);
         loaded.languageLineRead = true;
+    } else if (sink) {
+        sink->fileWarning("settings-no-language",
+                          "there is no language line: no language texts are loaded at start-up");
     }
     return loaded;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/DataFolder.h"
+#include "data/Diagnostics.h"
 #include "data/LanguageSelection.h"
 #include "data/ProgramCatalogue.h"
 
@@ -24,8 +25,9 @@ struct LoadedSettings {
 };
 
 // Reads trv.cff (nullopt: missing, all defaults). Lines end with CR LF or LF; line 1 is read up to
-// 3 characters, line 2 up to 8, line 3 up to 48, the rest of an over-long line dropped.
-LoadedSettings LoadSettings(const std::optional<std::string>& fileBytes);
+// 3 characters, line 2 up to 8, line 3 up to 48, the rest of an over-long line dropped. A sink
+// hears of lines the defaults replace and of a cut language name.
+LoadedSettings LoadSettings(const std::optional<std::string>& fileBytes, Diagnostics* sink = nullptr);
 
 // The exact bytes SaveSettings writes: "%d\r\n", "Alpha\r\n" or "Num\r\n", the name and "\r\n".
 std::string settingsFileBytes(const Settings& settings);

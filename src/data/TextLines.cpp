@@ -16,6 +16,8 @@ std::optional<std::string> TextLineReader::next(size_t maxChars, bool* hadLineEn
     const bool crlf = lf != std::string_view::npos && !line.empty() && line.back() == '\r';
     if (crlf)
         line.remove_suffix(1);
+    ++lineNumber_;
+    lastLength_ = line.size();
 
     const bool fits = line.size() <= maxChars;
     if (hadLineEnd)

@@ -26,10 +26,16 @@ public:
     std::optional<std::string> next(size_t maxChars, bool* hadLineEnd = nullptr);
 
     bool atEnd() const { return pos_ >= bytes_.size(); }
+    // 1-based number of the line the last read returned; 0 before the first.
+    int lineNumber() const { return lineNumber_; }
+    // Characters of the last line read, line end excluded, before any cut.
+    size_t lastLength() const { return lastLength_; }
 
 private:
     std::string_view bytes_;
     size_t pos_ = 0;
+    int lineNumber_ = 0;
+    size_t lastLength_ = 0;
 };
 
 // All lines of the bytes (see TextLineReader).

@@ -1,13 +1,18 @@
 #include "data/TextTables.h"
 
 #include <algorithm>
+#include <string>
 
 namespace trv {
 
-std::string ReadTextLine(TextLineReader& file) {
+std::string ReadTextLine(TextLineReader& file, Diagnostics* sink) {
     std::optional<std::string> line = file.next(MaxTextLength);
     if (!line)
         return {};
+    if (sink && file.lastLength() > MaxTextLength)
+        sink->lineWarning(file.lineNumber(), "text-cut",
+                          "the text has " + std::to_string(file.lastLength()) + " characters; only the first " +
+                              std::to_string(MaxTextLength) + " are shown");
     std::replace(line->begin(), line->end(), '+', TextLineBreak);
     return std::move(*line);
 }

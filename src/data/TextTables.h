@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Diagnostics.h"
 #include "data/TextLines.h"
 
 #include <array>
@@ -38,14 +39,15 @@ using MessageTable = TextTable<MessageCount>;
 using CaptionTable = TextTable<CaptionCount>;
 
 // The next text of caphint.txt or msg.txt: empty at the end of the file; otherwise the line cut at
-// 116 characters (the rest of that line dropped) with every "+" turned into a line break.
-std::string ReadTextLine(TextLineReader& file);
+// 116 characters (the rest of that line dropped) with every "+" turned into a line break. A sink
+// hears of each cut line.
+std::string ReadTextLine(TextLineReader& file, Diagnostics* sink = nullptr);
 
 // Fills the table from entry 0: each text is stored, the first empty one included, then the fill stops;
 // it also stops when the table is full. Entries after the stop keep their texts.
-template <int Size> void fillTextTable(TextTable<Size>& table, TextLineReader& file) {
+template <int Size> void fillTextTable(TextTable<Size>& table, TextLineReader& file, Diagnostics* sink = nullptr) {
     for (int k = 0; k < Size; ++k) {
-        std::string text = ReadTextLine(file);
+        std::string text = ReadTextLine(file, sink);
         const bool last = text.empty();
         table.set(k, std::move(text));
         if (last)

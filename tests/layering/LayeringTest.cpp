@@ -18,10 +18,10 @@ struct Layer {
     bool widgetFree;
 };
 
-// hid and sim stand side by side: neither may include the other.
+// hid, sim and check stand side by side: none may include another.
 const std::map<std::string, Layer> Layers = {
-    {"data", {0, true}},  {"link", {1, true}}, {"program", {2, true}}, {"logic", {3, true}},
-    {"hid", {4, true}},   {"sim", {4, true}},  {"widgets", {5, false}}, {"app", {6, false}},
+    {"data", {0, true}}, {"link", {1, true}},  {"program", {2, true}},  {"logic", {3, true}}, {"hid", {4, true}},
+    {"sim", {4, true}},  {"check", {4, true}}, {"widgets", {5, false}}, {"app", {6, false}},
 };
 
 // The breaks in one file's text, as "FILE:LINE: what".
