@@ -1,27 +1,60 @@
 #include "app/ApplicationEntry.h"
 
+#include "app/AfterFirstPaint.h"
+#include "app/TrvApplication.h"
+#include "data/BuiltinMessages.h"
+#include "link/DeviceLink.h"
 #include "logic/AppContext.h"
 #include "widgets/AppWindows.h"
-#include "widgets/MessageBoxErrorDisplay.h"
-#include "app/TrvApplication.h"
-#include "widgets/MainWindow.h"
-#include "data/BuiltinMessages.h"
-#include "widgets/LanguageDialog.h"
-#include "link/DeviceLink.h"
 #include "widgets/DownloadDialog.h"
+#include "widgets/LanguageDialog.h"
 #include "widgets/LowPowerWarning.h"
-#include "widgets/StatusDialog.h"
+#include "widgets/MainWindow.h"
+#include "widgets/MessageBoxErrorDisplay.h"
 #include "widgets/ProcessRunningWarning.h"
 #include "widgets/SelfTestWarning.h"
+#include "widgets/StatusDialog.h"
 
+#include <QCoreApplication>
 #include <QScreen>
 
 #include <exception>
 #include <memory>
+#include <thread>
+
+#ifdef TRV_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace trv {
 
 namespace {
+
+// The six windows after the main one, in their fixed order. Windows centred on the screen have no
+// parent; the others are centred on the main window.
+struct Dialogs {
+    std::unique_ptr<LowPowerWarning> cont;
+    std::unique_ptr<DownloadDialog> download;
+    std::unique_ptr<StatusDialog> status;
+    std::unique_ptr<ProcessRunningWarning> warning;
+    std::unique_ptr<LanguageDialog> language;
+    std::unique_ptr<SelfTestWarning> selfTestWarning;
+
+    void create(AppContext& context, ErrorDisplay& errors, AppWindows& windows, MainWindow& mainWindow) {
+        cont = std::make_unique<LowPowerWarning>(context);
+        windows.cont = cont.get();
+        download = std::make_unique<DownloadDialog>(context, errors, windows, &mainWindow);
+        windows.download = download.get();
+        status = std::make_unique<StatusDialog>(context, errors, windows, &mainWindow);
+        windows.status = status.get();
+        warning = std::make_unique<ProcessRunningWarning>(context, &mainWindow);
+        windows.warning = warning.get();
+        language = std::make_unique<LanguageDialog>(context.folder, mainWindow.controller().languageName());
+        windows.language = language.get();
+        selfTestWarning = std::make_unique<SelfTestWarning>(context, &mainWindow);
+        windows.selfTestWarning = selfTestWarning.get();
+    }
+};
 
 int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDisplay& errors, HidBackend& backend,
                         const ApplicationOptions& options) {
@@ -34,36 +67,58 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
     AppWindows windows;
 
     // The fixed order: the main window's start-up loads the texts the dialogs take when they are made.
-    // Windows centred on the screen have no parent; the others are centred on the main window.
     auto mainWindow = std::make_unique<MainWindow>(context, errors, windows);
     windows.main = mainWindow.get();
-    auto cont = std::make_unique<LowPowerWarning>(context);
-    windows.cont = cont.get();
-    auto download = std::make_unique<DownloadDialog>(context, errors, windows, mainWindow.get());
-    windows.download = download.get();
-    auto status = std::make_unique<StatusDialog>(context, errors, windows, mainWindow.get());
-    windows.status = status.get();
-    auto warning = std::make_unique<ProcessRunningWarning>(context, mainWindow.get());
-    windows.warning = warning.get();
-    auto language = std::make_unique<LanguageDialog>(folder, mainWindow->controller().languageName());
-    windows.language = language.get();
-    auto selfTestWarning = std::make_unique<SelfTestWarning>(context, mainWindow.get());
-    windows.selfTestWarning = selfTestWarning.get();
+    Dialogs dialogs;
 
     // After a failed start-up the posted exit ends the loop at once; the window is never offered.
-    if (!mainWindow->startupFailed()) {
-        if (const QScreen* screen = mainWindow->screen())
-            mainWindow->move(screen->availableGeometry().center() - mainWindow->rect().center());
-        mainWindow->show();
-        if (options.afterMainWindowShown)
-            options.afterMainWindowShown(*mainWindow);
+    if (mainWindow->startupFailed()) {
+        dialogs.create(context, errors, windows, *mainWindow);
+        return application.exec();
     }
+
+    // The dialogs aren't seen before the main window is: they are made once it has been painted.
+    // Their failure ends the application as it would have before the window was shown.
+    AfterFirstPaint makeDialogs(*mainWindow, [&] {
+        try {
+            dialogs.create(context, errors, windows, *mainWindow);
+        } catch (const std::exception& error) {
+            ShowStandardError(errors, nullptr, QString::fromUtf8(error.what()));
+            QCoreApplication::exit(1);
+        } catch (...) {
+            ShowStandardError(errors, nullptr, QString());
+            QCoreApplication::exit(1);
+        }
+    });
+    if (const QScreen* screen = mainWindow->screen())
+        mainWindow->move(screen->availableGeometry().center() - mainWindow->rect().center());
+    mainWindow->show();
+    if (options.afterMainWindowShown)
+        options.afterMainWindowShown(*mainWindow);
     return application.exec();
 }
+
+#ifdef TRV_HAVE_FONTCONFIG
+// Loads the font configuration, the slowest part of the first text's layout, while the toolkit
+// connects to the display. The library takes whichever of two concurrent loads ends first.
+class FontWarmUp {
+public:
+    FontWarmUp() : thread_([] { FcInit(); }) {}
+    ~FontWarmUp() { thread_.join(); }
+    FontWarmUp(const FontWarmUp&) = delete;
+    FontWarmUp& operator=(const FontWarmUp&) = delete;
+
+private:
+    std::thread thread_;
+};
+#else
+struct FontWarmUp {};
+#endif
 
 } // namespace
 
 int RunApplication(int argc, char** argv, HidBackend& backend, const ApplicationOptions& options) {
+    const FontWarmUp fonts;
     TrvApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(options.desktopFileName);
     DataFolder folder(".");

@@ -36,7 +36,9 @@ bool MainController::Start() {
     const DataFolder& folder = context_.folder;
     ProgramCatalogue& catalogue = context_.catalogue;
 
-    StepTable steps = LoadStepTable(folder.read(CatalogueFileName).value_or(std::string()));
+    // Read once for both of its readers: the full catalogue is over half a megabyte.
+    const std::optional<std::string> catalogueBytes = folder.read(CatalogueFileName);
+    StepTable steps = LoadStepTable(catalogueBytes ? std::string_view(*catalogueBytes) : std::string_view());
 
     const LoadedSettings loaded = LoadSettings(folder.read(SettingsFileName));
     settings_ = loaded.settings;
@@ -52,7 +54,7 @@ bool MainController::Start() {
         }
     }
 
-    const CatalogueHeaderResult header = ReadCatalogueHeader(folder.read(CatalogueFileName));
+    const CatalogueHeaderResult header = ReadCatalogueHeader(catalogueBytes);
     if (!header.outcome.ok()) {
         view_.ShowError(header.outcome.message);
         end();

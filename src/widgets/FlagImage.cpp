@@ -9,6 +9,16 @@
 
 namespace trv {
 
+namespace {
+
+QImage readBitmap(QBuffer& buffer) {
+    QImageReader reader(&buffer, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+} // namespace
+
 bool FlagDecoder::loadFlag(const std::string& path, const std::optional<std::string>& bytes) {
     const QString shownPath = QDir::toNativeSeparators(QString::fromLocal8Bit(path.c_str()));
     if (!bytes) {
@@ -21,11 +31,17 @@ bool FlagDecoder::loadFlag(const std::string& path, const std::optional<std::str
     QByteArray data(bytes->data(), static_cast<qsizetype>(bytes->size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    QImage image = reader.read();
+    // A flag is a bitmap: read as one first, so the start-up doesn't load every image plugin to
+    // guess the format. Anything else gets the toolkit's full detection and its error text.
+    QImage image = readBitmap(buffer);
     if (image.isNull()) {
-        errorSink_ = QStringLiteral("Cannot load the picture %1: %2").arg(shownPath, reader.errorString());
-        return false;
+        buffer.seek(0);
+        QImageReader reader(&buffer);
+        image = reader.read();
+        if (image.isNull()) {
+            errorSink_ = QStringLiteral("Cannot load the picture %1: %2").arg(shownPath, reader.errorString());
+            return false;
+        }
     }
     image_ = std::move(image);
     return true;

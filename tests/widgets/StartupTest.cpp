@@ -1,19 +1,25 @@
 #include "MainWindowFixture.h"
 
-#include "logic/MainController.h"
+#include "app/AfterFirstPaint.h"
+#include "widgets/FlagImage.h"
+
 #include "app/TrvApplication.h"
-#include "widgets/WindowStyle.h"
 #include "data/BuiltinMessages.h"
 #include "data/MessageNumbers.h"
+#include "logic/MainController.h"
+#include "widgets/WindowStyle.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QtTest/QTest>
 
 #include <filesystem>
 #include <optional>
@@ -322,6 +328,78 @@ TEST_F(MainWindowTest, AnExceptionFromAnEventHandlerIsShownAndTheApplicationGoes
     EXPECT_EQ(errors.shown[0].text, "'x' is broken");
     EXPECT_FALSE(errors.shown[0].withSound);
     EXPECT_EQ(errors.shown[1].text, QString());
+}
+
+// Counts its paints, so a task can tell whether the window was painted before it ran.
+class PaintedWindow : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+TEST(AfterFirstPaintTest, RunsOnceAfterTheFirstPaint) {
+    PaintedWindow window;
+    window.resize(200, 100);
+    std::vector<int> paintsSeen;
+    AfterFirstPaint task(window, [&] { paintsSeen.push_back(window.paints); });
+    window.show();
+    EXPECT_TRUE(paintsSeen.empty());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !paintsSeen.empty(); }));
+    window.repaint();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paintsSeen, std::vector<int>{1});
+    EXPECT_TRUE(task.done());
+}
+
+TEST(AfterFirstPaintTest, InputBeforeThePaintFindsTheTaskDone) {
+    PaintedWindow window;
+    window.resize(200, 100);
+    auto* button = new QPushButton(QStringLiteral("Download"), &window);
+    std::vector<std::string> calls;
+    QObject::connect(button, &QPushButton::clicked, [&] { calls.push_back("click"); });
+    AfterFirstPaint task(window, [&] { calls.push_back("task"); });
+    window.show();
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(window.paints, 0) << "the click was meant to come before the first paint";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, (std::vector<std::string>{"task", "click"}));
+}
+
+// The flag is read as a bitmap first; other pictures and damaged files still get the toolkit's detection.
+TEST_F(MainWindowTest, FlagsDecodeAsBitmapsOrInAnyFormatTheToolkitReads) {
+    const std::string bitmap = readFile("ENG/flag.bmp");
+    QImage picture;
+    ASSERT_TRUE(picture.loadFromData(QByteArray::fromStdString(bitmap), "BMP"));
+    QByteArray png;
+    QBuffer pngBuffer(&png);
+    pngBuffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&pngBuffer, "PNG"));
+
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool loads;
+    } cases[] = {{"bitmap", bitmap, true},
+                 {"png", png.toStdString(), true},
+                 {"cut bitmap", bitmap.substr(0, 40), false},
+                 {"text", "not a picture", false}};
+    for (const auto& c : cases) {
+        QString error;
+        FlagDecoder decoder(error);
+        EXPECT_EQ(decoder.loadFlag("ENG/flag.bmp", c.bytes), c.loads) << c.name;
+        if (c.loads) {
+            EXPECT_EQ(decoder.image().convertToFormat(QImage::Format_RGB32),
+                      picture.convertToFormat(QImage::Format_RGB32))
+                << c.name;
+        } else {
+            EXPECT_TRUE(error.startsWith("Cannot load the picture ")) << c.name;
+            EXPECT_TRUE(error.contains("flag.bmp")) << c.name;
+        }
+    }
 }
 
 } // namespace

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The start-up benchmark: how long from process start until the main window is mapped and first
+# painted on a virtual X screen, with the sample data and with a full-size catalogue (550 programs,
+# 28000 steps), against a bare toolkit window of the same size. Builds what it needs in build/
+# (or the build folder given as BUILD), runs each case RUNS times (default 21), the cases taking
+# turns, and prints medians and run-by-run ratios. A quiet machine gives steadier figures.
+#
+#   scripts/bench-startup.sh            RUNS=41 scripts/bench-startup.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${BUILD:-build}
+runs=${RUNS:-21}
+
+scripts/install-deps.sh
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" --target trv bare_window startup_probe trvgen
+
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+cp -r data "$work/sample"
+bench/startup/full-catalogue.sh "$build/tools/trvgen" "$work/full" >/dev/null
+
+# A display of its own: Xvfb picks a free number and writes it to the descriptor given.
+exec 3<> "$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+export QT_QPA_PLATFORM=xcb
+
+app=$(realpath "$build/src/app/trv")
+"$build/bench/startup/startup_probe" --runs "$runs" \
+    --case bare "$work" "$(realpath "$build/bench/startup/bare_window")" \
+    --case sample "$work/sample" "$app" \
+    --case full "$work/full" "$app"
+echo "(m/first, p/first: against the bare window; m/second, p/second: against the sample data)"
