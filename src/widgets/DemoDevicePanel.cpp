@@ -1,6 +1,7 @@
 #include "widgets/DemoDevicePanel.h"
 
 #include "sim/SimulatedDevice.h"
+#include "widgets/DeviceWorker.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -71,6 +72,9 @@ DemoDevicePanel::DemoDevicePanel(sim::SimulatedDevice& device, QWidget* parent)
 }
 
 void DemoDevicePanel::refresh() {
+    // A device dialog's worker talks to the device meanwhile; the figures wait until it is done.
+    if (DeviceWorker::deviceInUse())
+        return;
     const bool plugged = device_.pluggedIn();
     state_->setText(plugged ? stateText(device_.stateCode()) : QStringLiteral("unplugged"));
     power_->setText(QString::number(device_.powerLevel()));

@@ -1,8 +1,8 @@
 #include "widgets/DownloadDialog.h"
 
-#include "widgets/WindowStyle.h"
 #include "widgets/DialogText.h"
 #include "widgets/ProcessRunningWarning.h"
+#include "widgets/WindowStyle.h"
 
 #include <QListWidget>
 #include <QProgressBar>
@@ -28,7 +28,8 @@ constexpr int ListItemHeight = 16;
 
 DownloadDialog::DownloadDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent)
     : QDialog(parent), ctx_(ctx), errors_(errors), windows_(windows),
-      sequence_(ctx.link, Timer1, *this, ctx.session, ctx.control, ctx.catalogue, ctx.texts) {
+      sequence_(ctx.link, Timer1, *this, ctx.session, ctx.control, ctx.catalogue, ctx.texts),
+      worker_(QStringLiteral("DownloadWorker")) {
     setObjectName("TFormDl");
     setFixedSize(ClientWidth, ClientHeight);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -67,12 +68,14 @@ DownloadDialog::DownloadDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows
     CloseButton->setToolTip(plainHint(captionOr(captions, HintClose, {})));
 
     Timer1.qtimer().setObjectName("Timer1");
+    worker_.adopt(Timer1.qtimer());
     connect(StartButton, &QPushButton::clicked, this, [this] { StartButtonClick(); });
     connect(CloseButton, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
 }
 
 DownloadDialog::~DownloadDialog() {
-    Timer1.setEnabled(false);
+    // The sequence and its timer go with the dialog: the worker must be done with them first.
+    worker_.stop();
 }
 
 void DownloadDialog::showEvent(QShowEvent* event) {
@@ -80,68 +83,80 @@ void DownloadDialog::showEvent(QShowEvent* event) {
     activateOnceShown(*this, *event, [this] { FormActivate(); });
 }
 
-// The close box and Escape come here (QDialog's close event calls reject()).
-void DownloadDialog::reject() {
-    if (closingBySequence_ || !sequence_.open()) {
-        QDialog::reject();
-        return;
-    }
-    sequence_.FrameClose();
+void DownloadDialog::done(int result) {
+    closeByUser(result, [this] { sequence_.FrameClose(); });
+}
+
+void DownloadDialog::closeByUser(int result, DeviceWorker::Call close) {
+    const bool running = worker_.isOpen();
+    QDialog::done(result);
+    if (running)
+        worker_.closeByUser(std::move(close));
 }
 
 void DownloadDialog::FormActivate() {
-    closingBySequence_ = false;
-    sequence_.FormActivate();
+    worker_.open([this] { sequence_.FormActivate(); });
 }
 
 void DownloadDialog::StartButtonClick() {
-    sequence_.StartButtonClick();
+    worker_.act([this] { sequence_.StartButtonClick(); });
 }
 
 void DownloadDialog::CloseButtonClick() {
-    sequence_.CloseButtonClick();
+    closeByUser(QDialog::Accepted, [this] { sequence_.CloseButtonClick(); });
 }
 
 void DownloadDialog::clearLines() {
-    ListBox1->clear();
+    worker_.toWindow([this] { ListBox1->clear(); });
 }
 
 void DownloadDialog::addLine(const std::string& text) {
-    auto* item = new QListWidgetItem(dialogText(text));
-    item->setSizeHint(QSize(0, ListItemHeight));
-    ListBox1->addItem(item);
-    ListBox1->scrollToBottom();
+    worker_.toWindow([this, line = dialogText(text)] {
+        auto* item = new QListWidgetItem(line);
+        item->setSizeHint(QSize(0, ListItemHeight));
+        ListBox1->addItem(item);
+        ListBox1->scrollToBottom();
+    });
 }
 
 void DownloadDialog::setProgressMaximum(int maximum) {
     // A range of 0 to 0 would turn the bar into a busy indicator.
-    ProgressBar1->setRange(0, std::max(maximum, 1));
+    worker_.toWindow([this, maximum] { ProgressBar1->setRange(0, std::max(maximum, 1)); });
 }
 
 void DownloadDialog::setProgress(int position) {
-    ProgressBar1->setValue(std::clamp(position, ProgressBar1->minimum(), ProgressBar1->maximum()));
+    worker_.toWindow([this, position] {
+        ProgressBar1->setValue(std::clamp(position, ProgressBar1->minimum(), ProgressBar1->maximum()));
+    });
 }
 
 void DownloadDialog::setStartEnabled(bool enabled) {
-    StartButton->setEnabled(enabled);
+    worker_.toWindow([this, enabled] { StartButton->setEnabled(enabled); });
 }
 
 void DownloadDialog::setCloseEnabled(bool enabled) {
-    CloseButton->setEnabled(enabled);
+    worker_.toWindow([this, enabled] { CloseButton->setEnabled(enabled); });
 }
 
 void DownloadDialog::showErrorBox(const std::string& title, const std::string& text) {
-    errors_.show(this, dialogText(title), dialogText(text), ErrorDisplay::Icon::Error, true);
+    worker_.ask([this, title = dialogText(title), text = dialogText(text)] {
+        errors_.show(this, title, text, ErrorDisplay::Icon::Error, true);
+    });
 }
 
 void DownloadDialog::showProcessRunningWarning() {
-    if (windows_.warning != nullptr)
-        windows_.warning->exec();
+    const bool asked = worker_.ask([this] {
+        if (windows_.warning != nullptr)
+            windows_.warning->exec();
+    });
+    // The window went before the question came up: nothing was chosen, and an abort must not be
+    // sent on the user's behalf.
+    if (!asked)
+        sequence_.FrameClose();
 }
 
 void DownloadDialog::closeDialog() {
-    closingBySequence_ = true;
-    done(QDialog::Accepted);
+    worker_.finish([this] { QDialog::done(QDialog::Accepted); });
 }
 
 } // namespace trv

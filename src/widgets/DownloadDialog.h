@@ -1,9 +1,10 @@
 #pragma once
 
 #include "logic/AppContext.h"
-#include "widgets/AppWindows.h"
-#include "widgets/ErrorDisplay.h"
 #include "logic/DownloadSequence.h"
+#include "widgets/AppWindows.h"
+#include "widgets/DeviceWorker.h"
+#include "widgets/ErrorDisplay.h"
 #include "widgets/QtSequenceTimer.h"
 
 #include <QDialog>
@@ -21,6 +22,9 @@ namespace trv {
 // has closed. The caller then reads ctx.session.startPending: clear means the device answered the
 // start request, and the Device Status dialog follows. The caller sets the start item index, the
 // stored-program flag and the image title before opening it.
+//
+// The sequence runs on a worker thread of the dialog's own (DeviceWorker); the DownloadView calls
+// come from there and reach the widgets through it.
 class DownloadDialog : public QDialog, private DownloadView {
     Q_OBJECT
 public:
@@ -30,18 +34,23 @@ public:
     DownloadDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent = nullptr);
     ~DownloadDialog() override;
 
+    // The close box, Escape and any other done() stop the step machine as the window goes.
+    void done(int result) override;
+
+    // The step machine; read it only while the dialog is closed (it runs on the worker thread).
     DownloadSequence& sequence() { return sequence_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void reject() override;
 
 private:
     void FormActivate();
     void StartButtonClick();
     void CloseButtonClick();
+    // The user ends the opening: the window goes at once, the sequence follows on its thread.
+    void closeByUser(int result, DeviceWorker::Call close);
 
-    // DownloadView
+    // DownloadView, called on the worker thread
     void clearLines() override;
     void addLine(const std::string& text) override;
     void setProgressMaximum(int maximum) override;
@@ -61,7 +70,7 @@ private:
     QPushButton* CloseButton = nullptr;
     QtSequenceTimer Timer1;
     DownloadSequence sequence_;
-    bool closingBySequence_ = false;
+    DeviceWorker worker_;
 };
 
 } // namespace trv

@@ -6,8 +6,8 @@
 
 namespace trv {
 
-// A device dialog's Timer1: a QTimer on the user-interface thread whose timeout runs the handler
-// set last.
+// A device dialog's Timer1: a QTimer whose timeout runs the handler set last. It lives on the
+// thread of the step machine it drives; every call but qtimer() belongs on that thread.
 class QtSequenceTimer : public SequenceTimer {
 public:
     explicit QtSequenceTimer(QObject* owner = nullptr);

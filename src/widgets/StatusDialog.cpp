@@ -1,8 +1,8 @@
 #include "widgets/StatusDialog.h"
 
-#include "widgets/WindowStyle.h"
 #include "widgets/DialogText.h"
 #include "widgets/DownloadDialog.h"
+#include "widgets/WindowStyle.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -81,7 +81,8 @@ QPushButton* button(QWidget* parent, const char* name, int left, int top, int wi
 
 StatusDialog::StatusDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent)
     : QDialog(parent), ctx_(ctx), errors_(errors), windows_(windows),
-      sequence_(ctx.link, Timer1, *this, ctx.session, ctx.catalogue, ctx.texts) {
+      sequence_(ctx.link, Timer1, *this, ctx.session, ctx.catalogue, ctx.texts),
+      worker_(QStringLiteral("StatusWorker")) {
     setObjectName("TFormStat");
     setFixedSize(ClientWidth, ClientHeight);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -108,6 +109,7 @@ StatusDialog::StatusDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& wi
     PowerProgressBar = progressBar(this, "PowerProgressBar", 72, 376, 161, 25);
     ProgProgressBar = progressBar(this, "ProgProgressBar", 8, 440, 369, 25);
     Timer1.qtimer().setObjectName("Timer1");
+    worker_.adopt(Timer1.qtimer());
     WRCButton = button(this, "WRCButton", 280, 320, 97, 33, QStringLiteral("Wait"));
     CloseButton = button(this, "CloseButton", 280, 368, 97, 33, QStringLiteral("Close"));
     for (QListWidget* list : {ListBox2, ListBox3, ListBox4, ListBox5, ListBox6}) {
@@ -129,7 +131,9 @@ StatusDialog::StatusDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& wi
         else if (auto* b = qobject_cast<QPushButton*>(widget))
             b->setText(captionOr(captions, entry, b->text()));
     };
-    const auto hint = [&](QWidget* widget, int entry) { widget->setToolTip(plainHint(captionOr(captions, entry, {}))); };
+    const auto hint = [&](QWidget* widget, int entry) {
+        widget->setToolTip(plainHint(captionOr(captions, entry, {})));
+    };
     setWindowTitle(captionOr(captions, CaptionDialog, QStringLiteral("Device Status")));
     caption(GroupBox1, CaptionGroupBox1);
     hint(ListBox1, HintListBox1);
@@ -158,7 +162,8 @@ StatusDialog::StatusDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& wi
 }
 
 StatusDialog::~StatusDialog() {
-    Timer1.setEnabled(false);
+    // The sequence and its timer go with the dialog: the worker must be done with them first.
+    worker_.stop();
 }
 
 void StatusDialog::showEvent(QShowEvent* event) {
@@ -166,25 +171,42 @@ void StatusDialog::showEvent(QShowEvent* event) {
     activateOnceShown(*this, *event, [this] { FormActivate(); });
 }
 
-// The close box and Escape: the timer stops, the link stays open.
-void StatusDialog::reject() {
-    sequence_.FrameClose();
-    QDialog::reject();
+// The close box and Escape (through reject()): the timer stops, the link stays open.
+void StatusDialog::done(int result) {
+    closeByUser(result, [this] { sequence_.FrameClose(); });
+}
+
+void StatusDialog::closeByUser(int result, DeviceWorker::Call close) {
+    const bool running = worker_.isOpen();
+    QDialog::done(result);
+    if (running)
+        worker_.closeByUser(std::move(close));
 }
 
 void StatusDialog::FormActivate() {
-    sequence_.FormActivate();
+    worker_.open([this] { sequence_.FormActivate(); });
 }
 
 void StatusDialog::CloseButtonClick() {
-    sequence_.CloseButtonClick();
+    closeByUser(QDialog::Accepted, [this] { sequence_.CloseButtonClick(); });
 }
 
 void StatusDialog::WRCButtonClick() {
-    sequence_.WRCButtonClick();
+    worker_.act([this] {
+        // As a click reaches a button only while it is enabled: the step before it may have
+        // disabled the button after the click was made.
+        if (sequence_.display().wrcEnabled())
+            sequence_.WRCButtonClick();
+    });
 }
 
 void StatusDialog::showDisplay(const StatusDisplay& display) {
+    worker_.toWindow([this, display] { showOnWindow(display); });
+}
+
+void StatusDialog::showOnWindow(StatusDisplay incoming) {
+    shown_ = std::move(incoming);
+    const StatusDisplay& display = shown_;
     QListWidget* lists[StatusDisplay::ListCount] = {ListBox1, ListBox2, ListBox3, ListBox4, ListBox5, ListBox6};
     for (int k = 0; k < StatusDisplay::ListCount; ++k) {
         const auto which = static_cast<StatusDisplay::List>(k);
@@ -214,16 +236,21 @@ void StatusDialog::showDisplay(const StatusDisplay& display) {
 }
 
 void StatusDialog::showVersionRefusal(const std::string& title, const std::string& text) {
-    errors_.show(this, dialogText(title), dialogText(text), ErrorDisplay::Icon::Stop, false);
+    worker_.ask([this, title = dialogText(title), text = dialogText(text)] {
+        errors_.show(this, title, text, ErrorDisplay::Icon::Stop, false);
+    });
 }
 
 void StatusDialog::openDownloadDialog() {
-    if (windows_.download != nullptr)
-        windows_.download->exec();
+    // This step waits here while the Download dialog runs its own sequence on its own worker.
+    worker_.ask([this] {
+        if (windows_.download != nullptr)
+            windows_.download->exec();
+    });
 }
 
 void StatusDialog::closeDialog() {
-    done(QDialog::Accepted);
+    worker_.finish([this] { QDialog::done(QDialog::Accepted); });
 }
 
 } // namespace trv

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "logic/AppContext.h"
+#include "logic/StatusSequence.h"
 #include "widgets/AppWindows.h"
+#include "widgets/DeviceWorker.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/QtSequenceTimer.h"
-#include "logic/StatusSequence.h"
 
 #include <QDialog>
 
@@ -18,6 +19,8 @@ namespace trv {
 
 // The Device Status dialog. Created once at start-up and reused; open it with exec(): polling
 // starts when it is shown and stops when it closes. Its resume button opens windows.download.
+// The polling runs on a worker thread of the dialog's own (DeviceWorker); the StatusView calls come
+// from there and reach the widgets through it.
 class StatusDialog : public QDialog, private StatusView {
     Q_OBJECT
 public:
@@ -27,18 +30,26 @@ public:
     StatusDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent = nullptr);
     ~StatusDialog() override;
 
+    // The close box, Escape and any other done() stop the step machine as the window goes.
+    void done(int result) override;
+
+    // The step machine; read it only while the dialog is closed (it runs on the worker thread).
     StatusSequence& sequence() { return sequence_; }
+    // What the widgets show: the display as the sequence last handed it over.
+    const StatusDisplay& shownDisplay() const { return shown_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void reject() override;
 
 private:
     void FormActivate();
     void CloseButtonClick();
     void WRCButtonClick();
+    // The user ends the opening: the window goes at once, the sequence follows on its thread.
+    void closeByUser(int result, DeviceWorker::Call close);
+    void showOnWindow(StatusDisplay incoming);
 
-    // StatusView
+    // StatusView, called on the worker thread
     void showDisplay(const StatusDisplay& display) override;
     void showVersionRefusal(const std::string& title, const std::string& text) override;
     void openDownloadDialog() override;
@@ -70,6 +81,8 @@ private:
     QPushButton* CloseButton = nullptr;
     QtSequenceTimer Timer1;
     StatusSequence sequence_;
+    DeviceWorker worker_;
+    StatusDisplay shown_;
     std::array<int, StatusDisplay::ListCount> shownRevisions_{};
 };
 

@@ -5,15 +5,15 @@
 #include "GuiTestSupport.h"
 #include "ScriptedUser.h"
 
-#include "widgets/DemoDevicePanel.h"
-#include "widgets/MainWindow.h"
 #include "link/DeviceLink.h"
-#include "widgets/DownloadDialog.h"
 #include "sim/SimulatedDevice.h"
+#include "widgets/DemoDevicePanel.h"
+#include "widgets/DownloadDialog.h"
 #include "widgets/LowPowerWarning.h"
-#include "widgets/StatusDialog.h"
+#include "widgets/MainWindow.h"
 #include "widgets/ProcessRunningWarning.h"
 #include "widgets/SelfTestWarning.h"
+#include "widgets/StatusDialog.h"
 
 #include <QEventLoop>
 #include <QTabWidget>
@@ -82,7 +82,7 @@ struct DemoBench {
     bool nothingModal() const { return QApplication::activeModalWidget() == nullptr; }
     std::function<bool()> wrcIn(WrcMode mode) {
         return [this, mode] {
-            const StatusDisplay& display = status->sequence().display();
+            const StatusDisplay& display = status->shownDisplay();
             return onTop(*status) && display.wrcEnabled() && display.wrcMode() == mode;
         };
     }

@@ -1,15 +1,16 @@
 #pragma once
 
+#include "data/DataFolder.h"
 #include "logic/AppContext.h"
 #include "widgets/AppWindows.h"
 #include "widgets/ErrorDisplay.h"
-#include "data/DataFolder.h"
 
 #include <QApplication>
 #include <QString>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace trv::test {
@@ -24,8 +25,11 @@ public:
         bool withSound;
     };
     std::vector<Box> boxes;
+    std::function<void()> whileShown; // runs where the modal box would wait for the user
     void show(QWidget*, const QString& title, const QString& text, Icon icon, bool withSound) override {
         boxes.push_back({title, text, icon, withSound});
+        if (whileShown)
+            whileShown();
     }
 };
 

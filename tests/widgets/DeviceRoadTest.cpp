@@ -5,8 +5,8 @@
 #include "WindowBench.h"
 
 #include "widgets/DownloadDialog.h"
-#include "widgets/StatusDialog.h"
 #include "widgets/ProcessRunningWarning.h"
+#include "widgets/StatusDialog.h"
 
 #include "ScriptedUser.h"
 
@@ -107,6 +107,7 @@ TEST(DeviceRoadTest, DownloadStartHoldContinueAbortAndResume) {
     EXPECT_EQ(b.device.stateCode(), sim::SimulatedDevice::StateRunningProgram);
     EXPECT_EQ(b.device.currentItem(), 1);
     EXPECT_EQ(lines(b.status), (QStringList{"Prog1", "M19 0:30", "Prog2"}));
+    EXPECT_EQ(b.watch.callsOnWindowThread, 0);
 }
 
 } // namespace

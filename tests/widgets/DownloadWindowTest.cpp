@@ -71,6 +71,7 @@ TEST(DownloadWindowTest, ARealTimeDownloadIsVerifiedAndStarted) {
     EXPECT_TRUE(b.link.connected());
     EXPECT_EQ(b.device.stateCode(), sim::SimulatedDevice::StateRunningProgram);
     EXPECT_EQ(b.device.computeSummary(), ExpectedSummary(b.session.image));
+    EXPECT_EQ(b.watch.callsOnWindowThread, 0);
     std::printf("[ timing ] 3-program download, start included: %lld ms for %zu requests\n",
                 static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()),
                 b.device.requestLog().size());
@@ -108,7 +109,11 @@ TEST(DownloadWindowTest, WithoutDeviceTheErrorBoxCarriesMessage6AndTheDialogClos
     b.compose(1);
     b.device.unplug();
     DownloadDialog dialog(b.ctx, b.errors, b.windows);
+    // The box comes after the line written before it, as the step wrote them.
+    QStringList linesUnderTheBox;
+    b.errors.whileShown = [&] { linesUnderTheBox = linesOf(dialog.findChild<QListWidget*>("ListBox1")); };
     dialog.exec();
+    EXPECT_EQ(linesUnderTheBox, QStringList{"M20"});
     ASSERT_EQ(b.errors.boxes.size(), 1u);
     EXPECT_EQ(b.errors.boxes[0].title, "M0");
     EXPECT_EQ(b.errors.boxes[0].text, "M6");
