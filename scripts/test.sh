@@ -2,7 +2,9 @@
 # The gate CI runs: installs what is needed, builds, and runs the whole test suite twice: the
 # normal build in build/, then a build with AddressSanitizer and UndefinedBehaviorSanitizer in
 # build-asan/ (the windows' tests included, on the offscreen platform). The suite replays the
-# fuzz corpora in both. Prints the time of each phase at the end; fails when any run fails.
+# fuzz corpora in both. Last, the step machines and the windows that talk to the device from
+# their own threads run under ThreadSanitizer in build-tsan/. Prints the time of each phase at
+# the end; fails when any run fails.
 #
 #   scripts/test.sh           the full gate
 #   scripts/test.sh --quick   the everyday loop: an incremental build in build/ and the fast tests
@@ -65,6 +67,13 @@ end_phase "sanitizer build (build-asan/)"
 
 ctest --preset asan || status=1
 end_phase "sanitizer tests (build-asan/)"
+
+cmake --preset tsan
+cmake --build --preset tsan
+end_phase "thread sanitizer build (build-tsan/)"
+
+ctest --preset tsan || status=1
+end_phase "thread sanitizer tests (build-tsan/)"
 
 report
 exit "$status"

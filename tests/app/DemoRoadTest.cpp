@@ -1,9 +1,10 @@
 // The demo's road through all windows, as a user clicks it: compose in the main window, download,
-// start, watch the status, hold, continue, stop the program with the device's key, resume it, and
-// the self test.
+// start, watch the status, hold, continue, stop the program with the device's key, resume it where
+// it stopped, and the self test, which aborts the resumed program first.
 // The simulated device runs in real time on a copy of the sample data.
 #include "GuiTestSupport.h"
 #include "ScriptedUser.h"
+#include "WindowBench.h"
 
 #include "link/DeviceLink.h"
 #include "sim/SimulatedDevice.h"
@@ -37,8 +38,9 @@ struct DemoBench {
     ControlProgram control{catalogue, [this](int k) { return texts.messages.text(k); }};
     DeviceSession session;
     DeviceLink link{device};
+    WindowThreadWatch watch{link}; // what the windows talk through
     DataFolder folder{copySampleData()};
-    AppContext ctx{folder, catalogue, texts, control, session, link};
+    AppContext ctx{folder, catalogue, texts, control, session, watch};
     RecordingErrorDisplay errors;
     AppWindows windows;
     std::unique_ptr<MainWindow> main;
@@ -120,21 +122,33 @@ TEST(DemoRoadTest, ComposeDownloadWatchHoldContinueResumeAndSelfTest) {
         b.mainClick("APButton"); // a 1:00 pause above the end line
         b.mainClick("DlButton");
     };
+    QStringList listedWhileRunning, listedWhenResumed;
+    int interruptedItem = 0, resumedItem = 0;
     ScriptedUser user({
         {"the main window", [&] { return b.nothingModal() && b.main->isVisible(); }, compose},
         {"Start after the transfer", b.startEnabled(), [&] { click(*b.download, "StartButton"); }},
-        {"Wait offered", b.wrcIn(WrcMode::Wait), [&] { click(*b.status, "WRCButton"); }},
+        {"Wait offered", b.wrcIn(WrcMode::Wait),
+         [&] {
+             listedWhileRunning = lines(*b.status);
+             click(*b.status, "WRCButton");
+         }},
         {"Continue offered", b.wrcIn(WrcMode::Continue), [&] { click(*b.status, "WRCButton"); }},
         {"Wait offered again", b.wrcIn(WrcMode::Wait), [&] { click(*b.status, "CloseButton"); }},
         {"back in the main window", [&] { return b.nothingModal(); },
          [&] {
              // The device's own stop key interrupts the program; the device keeps it for a resume.
+             interruptedItem = b.device.currentItem();
              click(panel, "StopKeyButton");
              b.mainClick("StatButton");
          }},
         {"Resume offered", b.wrcIn(WrcMode::Resume), [&] { click(*b.status, "WRCButton"); }},
         {"Start of the resumed program", b.startEnabled(), [&] { click(*b.download, "StartButton"); }},
-        {"the resumed program polled", b.wrcIn(WrcMode::Wait), [&] { click(*b.status, "CloseButton"); }},
+        {"the resumed program polled", b.wrcIn(WrcMode::Wait),
+         [&] {
+             listedWhenResumed = lines(*b.status);
+             resumedItem = b.device.currentItem();
+             click(*b.status, "CloseButton");
+         }},
         {"back in the main window", [&] { return b.nothingModal(); }, [&] { b.mainClick("TestButton"); }},
         {"the self-test warning", [&] { return onTop(*b.selfTest); }, [&] { click(*b.selfTest, "StartButton"); }},
         {"the warning for the resumed program", [&] { return onTop(*b.warning); },
@@ -147,6 +161,12 @@ TEST(DemoRoadTest, ComposeDownloadWatchHoldContinueResumeAndSelfTest) {
 
     EXPECT_EQ(user.done(), 15u) << "stopped waiting for " << user.waitingFor();
     EXPECT_TRUE(b.errors.boxes.empty());
+    // The resumed program is the one interrupted, on from the item where it stopped.
+    EXPECT_EQ(listedWhileRunning.size(), 3); // the two programs and the pause
+    EXPECT_EQ(listedWhenResumed, listedWhileRunning);
+    EXPECT_GE(interruptedItem, 1);
+    EXPECT_EQ(resumedItem, interruptedItem);
+    EXPECT_EQ(b.watch.callsOnWindowThread, 0);
     // The self test runs; the composed program is back in the main window.
     EXPECT_EQ(b.device.itemCount(), 1);
     EXPECT_EQ(b.device.items()[0].programNumber, b.catalogue.programCount() + 1);
