@@ -1,6 +1,7 @@
 #include "app/ApplicationEntry.h"
 
 #include "app/AfterFirstPaint.h"
+#include "app/StartupFilesAhead.h"
 #include "app/TrvApplication.h"
 #include "data/BuiltinMessages.h"
 #include "link/DeviceLink.h"
@@ -57,7 +58,7 @@ struct Dialogs {
 };
 
 int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDisplay& errors, HidBackend& backend,
-                        const ApplicationOptions& options) {
+                        const ApplicationOptions& options, StartupFilesAhead& startupFiles) {
     ProgramCatalogue catalogue;
     LanguageTexts texts;
     ControlProgram control(catalogue, [&texts](int k) { return messageText(texts.messages, k); });
@@ -67,7 +68,8 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
     AppWindows windows;
 
     // The fixed order: the main window's start-up loads the texts the dialogs take when they are made.
-    auto mainWindow = std::make_unique<MainWindow>(context, errors, windows);
+    auto mainWindow = std::make_unique<MainWindow>(context, errors, windows, nullptr, MainWindow::QuitApplication{},
+                                                   [&startupFiles] { return startupFiles.take(); });
     windows.main = mainWindow.get();
     Dialogs dialogs;
 
@@ -119,13 +121,17 @@ struct FontWarmUp {};
 
 int RunApplication(int argc, char** argv, HidBackend& backend, const ApplicationOptions& options) {
     const FontWarmUp fonts;
+    DataFolder folder(".");
+    // The catalogue and the protocols are read and parsed while the toolkit connects to the display;
+    // the main window's start-up waits for them where it needs them.
+    StartupFilesAhead startupFiles(folder);
     TrvApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(options.desktopFileName);
-    DataFolder folder(".");
-    MessageBoxErrorDisplay errors(QString::fromStdString(folder.nativePath(ErrorSoundFileName)));
+    MessageBoxErrorDisplay errors(QString::fromStdString(folder.nativePath(ErrorSoundFileName)),
+                                  QCoreApplication::applicationDirPath() + QStringLiteral("/trvsound"));
     application.setErrorDisplay(&errors);
     try {
-        return CreateWindowsAndRun(application, folder, errors, backend, options);
+        return CreateWindowsAndRun(application, folder, errors, backend, options, startupFiles);
     } catch (const std::exception& error) {
         ShowStandardError(errors, nullptr, QString::fromUtf8(error.what()));
     } catch (...) {

@@ -32,13 +32,23 @@ void MainController::showControl() {
     view_.showControlProgram(context_.control);
 }
 
-bool MainController::Start() {
-    const DataFolder& folder = context_.folder;
-    ProgramCatalogue& catalogue = context_.catalogue;
-
+StartupFiles ReadStartupFiles(const DataFolder& folder) {
+    StartupFiles files;
     // Read once for both of its readers: the full catalogue is over half a megabyte.
     const std::optional<std::string> catalogueBytes = folder.read(CatalogueFileName);
-    StepTable steps = LoadStepTable(catalogueBytes ? std::string_view(*catalogueBytes) : std::string_view());
+    files.steps = LoadStepTable(catalogueBytes ? std::string_view(*catalogueBytes) : std::string_view());
+    files.header = ReadCatalogueHeader(catalogueBytes);
+    files.protocols = LoadProtocolFile(folder.read(ProtocolFileName));
+    return files;
+}
+
+bool MainController::Start() {
+    return Start(ReadStartupFiles(context_.folder));
+}
+
+bool MainController::Start(StartupFiles files) {
+    const DataFolder& folder = context_.folder;
+    ProgramCatalogue& catalogue = context_.catalogue;
 
     const LoadedSettings loaded = LoadSettings(folder.read(SettingsFileName));
     settings_ = loaded.settings;
@@ -54,18 +64,18 @@ bool MainController::Start() {
         }
     }
 
-    const CatalogueHeaderResult header = ReadCatalogueHeader(catalogueBytes);
+    const CatalogueHeaderResult& header = files.header;
     if (!header.outcome.ok()) {
         view_.ShowError(header.outcome.message);
         end();
         return false;
     }
-    assembleCatalogue(catalogue, header.header, std::move(steps));
+    assembleCatalogue(catalogue, header.header, std::move(files.steps));
 
     context_.control.Clear();
     showControl();
 
-    ProtocolFileResult protocols = LoadProtocolFile(folder.read(ProtocolFileName));
+    ProtocolFileResult& protocols = files.protocols;
     if (!protocols.outcome.ok()) {
         view_.ShowError(protocols.outcome.message);
         end();

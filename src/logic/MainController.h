@@ -1,11 +1,12 @@
 #pragma once
 
-#include "logic/AppContext.h"
+#include "data/CatalogueFile.h"
 #include "data/LanguagePaths.h"
 #include "data/ProtocolBrowser.h"
 #include "data/ProtocolFile.h"
 #include "data/ProtocolTexts.h"
 #include "data/Settings.h"
+#include "logic/AppContext.h"
 
 #include <string>
 #include <string_view>
@@ -15,6 +16,16 @@ namespace trv {
 
 // Pages of ProgPC, in their order.
 enum class MainPage { Protocols = 0, Sessions = 1, Programs = 2 };
+
+// The files of the start-up that need neither a window nor an earlier file, read and parsed ahead
+// (the process entry does it beside the display connection). Start reports their faults at the
+// point where it always has.
+struct StartupFiles {
+    StepTable steps;
+    CatalogueHeaderResult header;
+    ProtocolFileResult protocols;
+};
+StartupFiles ReadStartupFiles(const DataFolder& folder);
 
 // What the main window's logic needs from the window. Texts are handed over as the 8-bit bytes of
 // the language files; the window decodes them for display.
@@ -57,6 +68,8 @@ public:
 
     // The start-up sequence, in its fixed order. false when a failure has ended the application.
     bool Start();
+    // The same with the files read ahead.
+    bool Start(StartupFiles files);
     bool ended() const { return ended_; }
 
     // --- state kept besides the control program ---

@@ -71,10 +71,14 @@ QLabel* label(QWidget* parent, const char* name, const char* text, QPoint at) {
 }
 
 void setLines(QListWidget& list, const std::vector<std::string>& lines) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines)
+        texts.append(dialogText(line));
     const QSignalBlocker blocker(list);
     list.clear();
-    for (const std::string& line : lines)
-        list.addItem(dialogText(line));
+    // In one insertion: line by line, the view takes every line in on its own.
+    list.addItems(texts);
 }
 
 // The line selected in a list, -1 when none is.
@@ -98,12 +102,12 @@ private:
 } // namespace
 
 MainWindow::MainWindow(AppContext& context, ErrorDisplay& errors, AppWindows& windows, QWidget* parent,
-                     QuitApplication quit)
+                       QuitApplication quit, const StartupFilesSource& startupFiles)
     : QWidget(parent), context_(context), errors_(errors), windows_(windows), quit_(std::move(quit)),
       flagCheck_(std::make_unique<FlagDecoder>(flagError_)), controller_(context, *this) {
     buildWindow();
     connectEvents();
-    controller_.Start();
+    controller_.Start(startupFiles ? startupFiles() : ReadStartupFiles(context.folder));
 }
 
 MainWindow::~MainWindow() = default;

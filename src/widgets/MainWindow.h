@@ -39,9 +39,12 @@ public:
     // How the application is ended, with its exit code: 1 after a failed start-up, 0 after a close.
     using QuitApplication = std::function<void(int exitCode)>;
 
+    // Hands over the start-up's files read ahead; the window reads them itself without one.
+    using StartupFilesSource = std::function<StartupFiles()>;
+
     // quit: by default the exit is posted to the event loop, so it takes effect once the loop runs.
     MainWindow(AppContext& context, ErrorDisplay& errors, AppWindows& windows, QWidget* parent = nullptr,
-              QuitApplication quit = {});
+               QuitApplication quit = {}, const StartupFilesSource& startupFiles = {});
     ~MainWindow() override;
 
     bool startupFailed() const { return controller_.ended(); }

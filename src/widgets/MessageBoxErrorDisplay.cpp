@@ -2,15 +2,26 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QMessageBox>
-#include <QSoundEffect>
-#include <QUrl>
 
 namespace trv {
 
-MessageBoxErrorDisplay::MessageBoxErrorDisplay(QString soundPath) : soundPath_(std::move(soundPath)) {}
+MessageBoxErrorDisplay::MessageBoxErrorDisplay(QString soundPath, QString playerModule)
+    : soundPath_(std::move(soundPath)), playerModule_(std::move(playerModule)) {}
 
 MessageBoxErrorDisplay::~MessageBoxErrorDisplay() = default;
+
+namespace {
+
+std::unique_ptr<ErrorSound> loadPlayer(const QString& module, const QString& soundPath) {
+    // The module stays loaded: the player's code must outlive the player.
+    QLibrary library(module);
+    const auto create = reinterpret_cast<CreateErrorSound>(library.resolve(ErrorSoundFactory));
+    return std::unique_ptr<ErrorSound>(create != nullptr ? create(soundPath) : nullptr);
+}
+
+} // namespace
 
 void MessageBoxErrorDisplay::playErrorSound() {
     const QFileInfo file(soundPath_);
@@ -19,14 +30,12 @@ void MessageBoxErrorDisplay::playErrorSound() {
         return;
     }
     if (!sound_) {
-        sound_ = std::make_unique<QSoundEffect>();
-        // Loading is asynchronous: a file that turns out unplayable gives the beep when that is known.
-        QObject::connect(sound_.get(), &QSoundEffect::statusChanged, sound_.get(), [effect = sound_.get()] {
-            if (effect->status() == QSoundEffect::Error)
-                QApplication::beep();
-        });
-        sound_->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
-    } else if (sound_->status() == QSoundEffect::Error) {
+        sound_ = loadPlayer(playerModule_, file.absoluteFilePath());
+        if (!sound_) {
+            QApplication::beep();
+            return;
+        }
+    } else if (sound_->failed()) {
         QApplication::beep();
         return;
     }

@@ -1,5 +1,6 @@
 #include "widgets/WindowStyle.h"
 
+#include <QFontDatabase>
 #include <QPalette>
 #include <QStringList>
 #include <QWidget>
@@ -7,6 +8,22 @@
 namespace trv {
 
 namespace {
+
+// A face that isn't installed costs a font match every time a font of the list is loaded, and
+// the design's own faces rarely are: the list starts at the first installed face, which is the one
+// shown either way. Looked up in the list of installed faces, as asking for a missing face by name
+// costs the same match.
+QStringList installedFirst(const QStringList& families) {
+    QStringList installed = QFontDatabase::families();
+    // A face made by several foundries is listed once per foundry, as "Face [Foundry]".
+    for (QString& face : installed)
+        face = face.section(QStringLiteral(" ["), 0, 0);
+    for (qsizetype k = 0; k < families.size(); ++k) {
+        if (installed.contains(families[k], Qt::CaseInsensitive))
+            return families.mid(k);
+    }
+    return families;
+}
 
 QFont designFont(const QStringList& families, int pixelSize) {
     QFont font;
@@ -19,12 +36,15 @@ QFont designFont(const QStringList& families, int pixelSize) {
 } // namespace
 
 QFont mainWindowFont() {
-    return designFont({"MS Sans Serif", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"}, 13);
+    static const QStringList families =
+        installedFirst({"MS Sans Serif", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"});
+    return designFont(families, 13);
 }
 
 QFont dialogFont(int pixelSize, bool bold) {
     // Fallbacks in order of how close their widths come to the design's, which the fixed layouts assume.
-    QFont font = designFont({"Tahoma", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"}, pixelSize);
+    static const QStringList families = installedFirst({"Tahoma", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"});
+    QFont font = designFont(families, pixelSize);
     font.setBold(bold);
     return font;
 }

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/AfterFirstPaint.h"
+#include "app/StartupFilesAhead.h"
 #include "widgets/FlagImage.h"
 
 #include "app/TrvApplication.h"
@@ -296,6 +297,30 @@ TEST_F(StartupOrderTest, StopsAtTheFirstFailure) {
     removeFile("ENG/trvimpr.tvn");
     EXPECT_EQ(run(), (std::vector<std::string>{"flag", "texts", "control", "error 39", "end"}));
     EXPECT_FALSE(started);
+}
+
+TEST_F(MainWindowTest, TheWindowStartsFromTheFilesReadOnAnotherThread) {
+    folder = std::make_unique<DataFolder>(dir.path().toStdString());
+    control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return messageText(texts.messages, k); });
+    context = std::make_unique<AppContext>(AppContext{*folder, catalogue, texts, *control, session, link});
+    StartupFilesAhead ahead(*folder);
+    int taken = 0;
+    // Once handed over, the files are not read again: their removal goes unnoticed.
+    form = std::make_unique<MainWindow>(
+        *context, errors, windows, nullptr, [this](int code) { quits.push_back(code); },
+        [&] {
+            StartupFiles files = ahead.take();
+            ++taken;
+            removeFile("trvimpr.tvb");
+            removeFile("vorlix.spb");
+            return files;
+        });
+    EXPECT_EQ(taken, 1);
+    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_FALSE(form->startupFailed());
+    EXPECT_EQ(lines("ProgListBox").size(), catalogue.programCount());
+    EXPECT_GT(catalogue.programCount(), 0);
+    EXPECT_GT(find<QTreeWidget>("ProtocolTW")->topLevelItemCount(), 0);
 }
 
 // Throws from its event handler, as a faulty handler of the application would.
