@@ -1,6 +1,7 @@
 #include "widgets/DeviceWorker.h"
 
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
@@ -75,6 +76,14 @@ void DeviceWorker::act(Call action) {
         if (workerOpening_ == opening)
             action();
     });
+}
+
+void DeviceWorker::closeDialog(QDialog& dialog, int result, Call close) {
+    const bool running = isOpen();
+    // The base class's done(): the dialogs override done() to come here.
+    dialog.QDialog::done(result);
+    if (running)
+        closeByUser(std::move(close));
 }
 
 void DeviceWorker::closeByUser(Call close) {

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+class QDialog;
 class QEventLoop;
 class QThread;
 
@@ -49,6 +50,9 @@ public:
     // the step under way. Returns once it has run; meanwhile the window thread goes on with
     // everything but user input, which waits until the worker has let go of the shared values.
     void closeByUser(Call close);
+    // The user closes the dialog: it goes from the screen with result at once, and close (the
+    // step machine's own closing) follows on the worker when an opening is under way.
+    void closeDialog(QDialog& dialog, int result, Call close);
     // Ends the thread; a step under way ends within the link's read time-out.
     void stop();
     // Whether some worker holds the link and the shared values (see Handover above).

@@ -84,14 +84,7 @@ void DownloadDialog::showEvent(QShowEvent* event) {
 }
 
 void DownloadDialog::done(int result) {
-    closeByUser(result, [this] { sequence_.FrameClose(); });
-}
-
-void DownloadDialog::closeByUser(int result, DeviceWorker::Call close) {
-    const bool running = worker_.isOpen();
-    QDialog::done(result);
-    if (running)
-        worker_.closeByUser(std::move(close));
+    worker_.closeDialog(*this, result, [this] { sequence_.FrameClose(); });
 }
 
 void DownloadDialog::FormActivate() {
@@ -103,7 +96,7 @@ void DownloadDialog::StartButtonClick() {
 }
 
 void DownloadDialog::CloseButtonClick() {
-    closeByUser(QDialog::Accepted, [this] { sequence_.CloseButtonClick(); });
+    worker_.closeDialog(*this, QDialog::Accepted, [this] { sequence_.CloseButtonClick(); });
 }
 
 void DownloadDialog::clearLines() {

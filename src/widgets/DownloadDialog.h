@@ -47,8 +47,6 @@ private:
     void FormActivate();
     void StartButtonClick();
     void CloseButtonClick();
-    // The user ends the opening: the window goes at once, the sequence follows on its thread.
-    void closeByUser(int result, DeviceWorker::Call close);
 
     // DownloadView, called on the worker thread
     void clearLines() override;

@@ -173,14 +173,7 @@ void StatusDialog::showEvent(QShowEvent* event) {
 
 // The close box and Escape (through reject()): the timer stops, the link stays open.
 void StatusDialog::done(int result) {
-    closeByUser(result, [this] { sequence_.FrameClose(); });
-}
-
-void StatusDialog::closeByUser(int result, DeviceWorker::Call close) {
-    const bool running = worker_.isOpen();
-    QDialog::done(result);
-    if (running)
-        worker_.closeByUser(std::move(close));
+    worker_.closeDialog(*this, result, [this] { sequence_.FrameClose(); });
 }
 
 void StatusDialog::FormActivate() {
@@ -188,7 +181,7 @@ void StatusDialog::FormActivate() {
 }
 
 void StatusDialog::CloseButtonClick() {
-    closeByUser(QDialog::Accepted, [this] { sequence_.CloseButtonClick(); });
+    worker_.closeDialog(*this, QDialog::Accepted, [this] { sequence_.CloseButtonClick(); });
 }
 
 void StatusDialog::WRCButtonClick() {

@@ -45,8 +45,6 @@ private:
     void FormActivate();
     void CloseButtonClick();
     void WRCButtonClick();
-    // The user ends the opening: the window goes at once, the sequence follows on its thread.
-    void closeByUser(int result, DeviceWorker::Call close);
     void showOnWindow(StatusDisplay incoming);
 
     // StatusView, called on the worker thread
