@@ -12,8 +12,8 @@
 #include "FuzzSupport.h"
 #include "ImageChecks.h"
 
-#include "program/ControlProgram.h"
 #include "data/StepMerge.h"
+#include "program/ControlProgram.h"
 
 #include <cstdlib>
 #include <set>

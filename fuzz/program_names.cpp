@@ -7,10 +7,10 @@
 // checksum; with bit 1 also set the program count is the number of those lines.
 #include "FuzzSupport.h"
 
-#include "program/ControlProgram.h"
 #include "data/MessageNumbers.h"
 #include "data/ProgramNames.h"
 #include "data/TextLines.h"
+#include "program/ControlProgram.h"
 
 #include <set>
 #include <string>

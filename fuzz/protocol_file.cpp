@@ -1,12 +1,12 @@
 // vorlix.spb: the protocol and session file, the tree clicks and list loads it drives.
 #include "FuzzSupport.h"
 
-#include "program/ControlProgram.h"
 #include "data/ByteReader.h"
 #include "data/MessageNumbers.h"
 #include "data/ProtocolBrowser.h"
 #include "data/ProtocolFile.h"
 #include "data/ProtocolTexts.h"
+#include "program/ControlProgram.h"
 
 #include <optional>
 #include <string>

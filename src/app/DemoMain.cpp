@@ -1,6 +1,6 @@
 #include "app/ApplicationEntry.h"
-#include "widgets/DemoDevicePanel.h"
 #include "sim/SimulatedDevice.h"
+#include "widgets/DemoDevicePanel.h"
 
 #include <QWidget>
 

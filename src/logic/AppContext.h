@@ -1,11 +1,11 @@
 #pragma once
 
-#include "program/ControlProgram.h"
-#include "program/DeviceSession.h"
 #include "data/DataFolder.h"
 #include "data/LanguageSelection.h"
 #include "data/ProgramCatalogue.h"
 #include "link/ReportLink.h"
+#include "program/ControlProgram.h"
+#include "program/DeviceSession.h"
 
 namespace trv {
 

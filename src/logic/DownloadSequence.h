@@ -1,13 +1,13 @@
 #pragma once
 
-#include "program/ControlProgram.h"
-#include "program/DeviceSession.h"
 #include "data/LanguageSelection.h"
 #include "data/ProgramCatalogue.h"
 #include "link/ReportLink.h"
-#include "program/DeviceImage.h"
-#include "program/ImageRequests.h"
 #include "logic/SequenceTimer.h"
+#include "program/ControlProgram.h"
+#include "program/DeviceImage.h"
+#include "program/DeviceSession.h"
+#include "program/ImageRequests.h"
 
 #include <string>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "program/DeviceSession.h"
 #include "data/LanguageSelection.h"
 #include "data/ProgramCatalogue.h"
 #include "link/ReportLink.h"
 #include "logic/SequenceTimer.h"
 #include "logic/StatusDisplay.h"
+#include "program/DeviceSession.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
 #include "widgets/LanguageDialog.h"
 
-#include "widgets/WindowStyle.h"
 #include "data/Codepage.h"
 #include "data/LanguageSelection.h"
 #include "widgets/DialogText.h"
+#include "widgets/WindowStyle.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -12,7 +12,8 @@
 
 namespace trv {
 
-LanguageDialog::LanguageDialog(const DataFolder& folder, std::string_view currentName, QWidget* parent) : QDialog(parent) {
+LanguageDialog::LanguageDialog(const DataFolder& folder, std::string_view currentName, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("FormL"));
     setWindowTitle(QStringLiteral("Select Language"));
     setFixedSize(ClientWidth, ClientHeight);

@@ -1,7 +1,7 @@
 #include "widgets/LowPowerWarning.h"
 
-#include "widgets/WindowStyle.h"
 #include "widgets/DialogText.h"
+#include "widgets/WindowStyle.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -50,7 +50,8 @@ LowPowerWarning::LowPowerWarning(AppContext& ctx, QWidget* parent) : QDialog(par
     BreakButton = new QPushButton(captionOr(captions, CaptionBreak, QStringLiteral("Break")), this);
     BreakButton->setObjectName("BreakButton");
     BreakButton->setGeometry(312, 136, 97, 25);
-    BreakButton->setToolTip(plainHint(captionOr(captions, HintBreak, QStringLiteral("Close and terminate the treatment."))));
+    BreakButton->setToolTip(
+        plainHint(captionOr(captions, HintBreak, QStringLiteral("Close and terminate the treatment."))));
     ContButton->setAutoDefault(false);
     BreakButton->setAutoDefault(false);
 

@@ -1,15 +1,15 @@
 #include "widgets/MainWindow.h"
 
-#include "widgets/FlagImage.h"
-#include "widgets/UpDown.h"
-#include "widgets/WindowStyle.h"
 #include "data/BuiltinMessages.h"
 #include "data/MessageNumbers.h"
-#include "widgets/LanguageDialog.h"
 #include "widgets/DialogText.h"
 #include "widgets/DownloadDialog.h"
-#include "widgets/StatusDialog.h"
+#include "widgets/FlagImage.h"
+#include "widgets/LanguageDialog.h"
 #include "widgets/SelfTestWarning.h"
+#include "widgets/StatusDialog.h"
+#include "widgets/UpDown.h"
+#include "widgets/WindowStyle.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "logic/AppContext.h"
+#include "logic/MainController.h"
 #include "widgets/AppWindows.h"
 #include "widgets/ErrorDisplay.h"
-#include "logic/MainController.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "widgets/ProcessRunningWarning.h"
 
-#include "widgets/WindowStyle.h"
 #include "widgets/DialogText.h"
+#include "widgets/WindowStyle.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -60,7 +60,8 @@ ProcessRunningWarning::ProcessRunningWarning(AppContext& ctx, QWidget* parent) :
     Image1->setObjectName("Image1");
     Image1->setGeometry(32, 16, PictureWidth, PictureHeight);
     Image1->setPixmap(warningSign());
-    Label1 = plainLabel(new QLabel(captionOr(captions, CaptionLabel1, QStringLiteral("There's a process running")), this));
+    Label1 =
+        plainLabel(new QLabel(captionOr(captions, CaptionLabel1, QStringLiteral("There's a process running")), this));
     Label1->setObjectName("Label1");
     Label1->move(112, 16);
     Label1->adjustSize();

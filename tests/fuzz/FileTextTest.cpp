@@ -1,12 +1,12 @@
 // Texts from the language files are data: a "%s", "%n" or "%d" in a name, a caption, a message or
 // a typed language name is shown exactly as the file holds it, on every path that builds a line.
-#include "program/ControlProgram.h"
 #include "data/LanguageSelection.h"
 #include "data/ProgramNames.h"
 #include "data/ProtocolBrowser.h"
 #include "data/ProtocolTexts.h"
 #include "data/Settings.h"
 #include "logic/StatusDisplay.h"
+#include "program/ControlProgram.h"
 
 #include <gtest/gtest.h>
 

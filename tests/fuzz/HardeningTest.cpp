@@ -1,9 +1,9 @@
 // Faults the fuzz targets found, each pinned down by the smallest case that shows it.
-#include "program/ControlProgram.h"
 #include "data/DataFolder.h"
 #include "data/LanguagePaths.h"
 #include "data/LanguageSelection.h"
 #include "data/MessageNumbers.h"
+#include "program/ControlProgram.h"
 #include "program/DeviceImage.h"
 
 #include <gtest/gtest.h>

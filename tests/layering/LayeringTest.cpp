@@ -58,9 +58,9 @@ TEST(Layering, TheCheckSeesEachKindOfBreak) {
     } cases[] = {
         {"data", "#include \"logic/MainController.h\""}, // upward
         {"sim", "#include \"hid/HidapiBackend.h\""},     // sideways
-        {"logic", "  #  include <QTimer>"},               // Qt below the windows
+        {"logic", "  #  include <QTimer>"},              // Qt below the windows
         {"link", "#include <QtCore/QString>"},
-        {"program", "#include \"download/Old.h\""},       // a folder that is no layer
+        {"program", "#include \"download/Old.h\""}, // a folder that is no layer
     };
     for (const auto& c : cases) {
         const std::vector<std::string> found = Breaks(c.layer, "f.cpp", std::string("// first\n") + c.text + "\n");

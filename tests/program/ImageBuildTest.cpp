@@ -2,8 +2,8 @@
 #include "program/ImageRequests.h"
 
 #include "TestCatalogue.h"
-#include "program/ControlProgram.h"
 #include "data/MessageNumbers.h"
+#include "program/ControlProgram.h"
 
 #include <gtest/gtest.h>
 

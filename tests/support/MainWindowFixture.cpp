@@ -76,7 +76,8 @@ MainWindow& MainWindowTest::start() {
     folder = std::make_unique<DataFolder>(dir.path().toStdString());
     control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return messageText(texts.messages, k); });
     context = std::make_unique<AppContext>(AppContext{*folder, catalogue, texts, *control, session, *deviceLink});
-    form = std::make_unique<MainWindow>(*context, errors, windows, nullptr, [this](int code) { quits.push_back(code); });
+    form =
+        std::make_unique<MainWindow>(*context, errors, windows, nullptr, [this](int code) { quits.push_back(code); });
     windows.main = form.get();
     form->show();
     return *form;

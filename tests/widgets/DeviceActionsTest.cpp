@@ -1,14 +1,14 @@
 #include "MainWindowFixture.h"
 
 #include "data/MessageNumbers.h"
-#include "widgets/LanguageDialog.h"
 #include "link/DeviceLink.h"
-#include "widgets/DownloadDialog.h"
 #include "sim/SimulatedDevice.h"
+#include "widgets/DownloadDialog.h"
+#include "widgets/LanguageDialog.h"
 #include "widgets/LowPowerWarning.h"
-#include "widgets/StatusDialog.h"
 #include "widgets/ProcessRunningWarning.h"
 #include "widgets/SelfTestWarning.h"
+#include "widgets/StatusDialog.h"
 
 #include <QEvent>
 #include <QListWidget>

@@ -7,8 +7,8 @@
 
 #include "data/Codepage.h"
 #include "data/MessageNumbers.h"
-#include "widgets/LanguageDialog.h"
 #include "widgets/DownloadDialog.h"
+#include "widgets/LanguageDialog.h"
 #include "widgets/StatusDialog.h"
 
 #include <QComboBox>
@@ -123,7 +123,8 @@ TEST(ShownTextTest, TheChosenLanguageIsSavedByteForByteAsTheListSpellsIt) {
     LanguageDialog typed(folder, "English\n");
     typed.findChild<QComboBox*>("LanguageBox")->setEditText(QString::fromUtf8("Čeština"));
     typed.OKButtonClick();
-    EXPECT_EQ(typed.languageName(), "\xC8" "e\x9Atina");
+    EXPECT_EQ(typed.languageName(), "\xC8"
+                                    "e\x9Atina");
 }
 
 } // namespace

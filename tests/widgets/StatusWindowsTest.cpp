@@ -4,9 +4,9 @@
 #include "WindowBench.h"
 
 #include "widgets/LowPowerWarning.h"
-#include "widgets/StatusDialog.h"
 #include "widgets/ProcessRunningWarning.h"
 #include "widgets/SelfTestWarning.h"
+#include "widgets/StatusDialog.h"
 
 #include <QGroupBox>
 #include <QLabel>
