@@ -5,6 +5,7 @@
 #include "data/StepMerge.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace trv {
@@ -28,14 +29,18 @@ struct CatalogueLayout {
     std::vector<ProgramStep> rawSteps; // those records, only when asked for (the header check needs the count alone)
 };
 
-ProgramStep stepFromBytes(std::string_view record) {
+uint32_t littleEndian32(const unsigned char* at) {
+    return uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24;
+}
+
+// One whole record, its place checked by the caller: the full catalogue has 28000 of them.
+ProgramStep stepFromRecord(const unsigned char* record) {
     ProgramStep step;
-    step.stepWord = readU16(record, 0);
-    for (size_t i = 0; i < step.deviceBytes.size(); ++i)
-        step.deviceBytes[i] = static_cast<uint8_t>(record[2 + i]);
-    step.padding = static_cast<uint8_t>(record[11]);
-    step.frequency = readU32(record, 12);
-    step.frequencySpan = readU32(record, 16);
+    step.stepWord = static_cast<uint16_t>(record[0] | record[1] << 8);
+    std::memcpy(step.deviceBytes.data(), record + 2, step.deviceBytes.size());
+    step.padding = record[11];
+    step.frequency = littleEndian32(record + 12);
+    step.frequencySpan = littleEndian32(record + 16);
     return step;
 }
 
@@ -58,9 +63,10 @@ CatalogueLayout readLayout(std::string_view bytes, bool withSteps) {
     while (layout.rawCount < limit && readU16(bytes, start + layout.rawCount * StepRecordSize) != EndOfStepsWord)
         ++layout.rawCount;
     if (withSteps) {
-        layout.rawSteps.reserve(layout.rawCount);
+        const auto* records = reinterpret_cast<const unsigned char*>(bytes.data()) + start;
+        layout.rawSteps.resize(layout.rawCount);
         for (size_t k = 0; k < layout.rawCount; ++k)
-            layout.rawSteps.push_back(stepFromBytes(bytes.substr(start + k * StepRecordSize, StepRecordSize)));
+            layout.rawSteps[k] = stepFromRecord(records + k * StepRecordSize);
     }
     return layout;
 }

@@ -140,8 +140,17 @@ std::optional<unsigned char> byteOf(char32_t codepoint, Codepage page) {
 std::string decodeToUtf8(std::string_view bytes, Codepage page) {
     std::string out;
     out.reserve(bytes.size());
-    for (char byte : bytes)
-        appendUtf8(out, codepointOf(static_cast<unsigned char>(byte), page));
+    // Runs of ASCII, most of every text, go over as they are.
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t asciiEnd = pos;
+        while (asciiEnd < bytes.size() && static_cast<unsigned char>(bytes[asciiEnd]) < 0x80)
+            ++asciiEnd;
+        out.append(bytes.substr(pos, asciiEnd - pos));
+        if (asciiEnd < bytes.size())
+            appendUtf8(out, codepointOf(static_cast<unsigned char>(bytes[asciiEnd]), page));
+        pos = asciiEnd + 1;
+    }
     return out;
 }
 

@@ -1,6 +1,6 @@
 #include "data/ProgramCatalogue.h"
 
-#include <cstdio>
+#include "data/NumberText.h"
 
 namespace trv {
 
@@ -28,18 +28,23 @@ const std::string* ProgramCatalogue::longLabel(long long number) const {
 
 std::vector<std::string> ProgramCatalogue::programListLines(ListOrder order) const {
     std::vector<std::string> lines;
-    char numberText[32];
+    lines.reserve(longLabels_.size());
     if (order == ListOrder::Numerical) {
         for (int number = 1; number <= programCount(); ++number) {
             if (const std::string* label = longLabel(number)) {
-                std::snprintf(numberText, sizeof numberText, "%3d ", number);
-                lines.push_back(numberText + *label);
+                std::string& line = lines.emplace_back();
+                line.reserve(label->size() + 5);
+                appendNumber(line, number, 3);
+                line += ' ';
+                line += *label;
             }
         }
     } else {
         for (size_t position = 0; position < nameOrder_.size() && position < longLabels_.size(); ++position) {
-            std::snprintf(numberText, sizeof numberText, " (%d)", nameOrder_[position]);
-            lines.push_back(longLabels_[position] + numberText);
+            std::string& line = lines.emplace_back(longLabels_[position]);
+            line += " (";
+            appendNumber(line, nameOrder_[position], 0);
+            line += ')';
         }
     }
     return lines;

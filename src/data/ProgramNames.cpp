@@ -1,9 +1,9 @@
 #include "data/ProgramNames.h"
 
 #include "data/MessageNumbers.h"
+#include "data/NumberText.h"
 #include "data/TextLines.h"
 
-#include <cstdio>
 #include <limits>
 
 namespace trv {
@@ -37,9 +37,10 @@ std::optional<long long> scanDecimal(std::string_view text, size_t& pos) {
 } // namespace
 
 std::string shortLabel(int number, std::string_view name) {
-    char numberText[32];
-    std::snprintf(numberText, sizeof numberText, "%3d ", number);
-    std::string label = numberText;
+    std::string label;
+    label.reserve(4 + ShortLabelNameLength + 3);
+    appendNumber(label, number, 3);
+    label += ' ';
     if (name.size() > ShortLabelNameLength) {
         label.append(name.substr(0, ShortLabelNameLength));
         label.append("...");
@@ -57,9 +58,11 @@ std::string longLabel(std::string_view line, uint32_t runningSeconds) {
     } else {
         text.assign(line);
     }
-    char timeText[32];
-    std::snprintf(timeText, sizeof timeText, " [%02u:%02u]", runningSeconds / 60, runningSeconds % 60);
-    text.append(timeText);
+    text += " [";
+    appendNumber(text, runningSeconds / 60, 2, '0');
+    text += ':';
+    appendNumber(text, runningSeconds % 60, 2, '0');
+    text += ']';
 
     size_t start = 0;
     while (start < text.size() && isDigit(text[start]))

@@ -2,8 +2,12 @@
 #include "CatalogueTestFiles.h"
 #include "data/CatalogueTexts.h"
 #include "data/MessageNumbers.h"
+#include "data/NumberText.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <limits>
 
 namespace trv {
 namespace {
@@ -133,6 +137,25 @@ TEST(ListOrder, ChangesOnlyWhenDifferent) {
     EXPECT_FALSE(catalogue.setListOrder(ListOrder::Numerical));
     EXPECT_TRUE(catalogue.setListOrder(ListOrder::Alphabetical));
     EXPECT_EQ(catalogue.listOrder(), ListOrder::Alphabetical);
+}
+
+// The list lines' numbers are formatted by hand; printf is the yardstick they must match.
+TEST(NumberText, WritesWhatPrintfWritesForEveryWidthFillAndSign) {
+    constexpr long long Smallest = std::numeric_limits<long long>::min();
+    constexpr long long Largest = std::numeric_limits<long long>::max();
+    const long long values[] = {0, 7, -7, 42, 999, 1000, -1000, 65535, INT32_MIN, Smallest, Largest};
+    for (const long long value : values) {
+        for (const int width : {0, 2, 3, 6}) {
+            for (const char fill : {' ', '0'}) {
+                char expected[64];
+                std::snprintf(expected, sizeof expected, fill == '0' ? "%0*lld" : "%*lld", width, value);
+                std::string written = "x";
+                appendNumber(written, value, width, fill);
+                EXPECT_EQ(written, std::string("x") + expected)
+                    << value << " width " << width << " fill '" << fill << "'";
+            }
+        }
+    }
 }
 
 } // namespace

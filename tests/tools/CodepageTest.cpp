@@ -81,6 +81,8 @@ TEST(Codepage, TextRoundTripsThroughItsPageAndLosesWhatTheOtherPageLacks) {
     const std::string bytes = encodeFromUtf8(hungarian, CE);
     EXPECT_EQ(bytes, "\xC1rv\xEDzt\xFBr\xF5 t\xFCk\xF6rf\xFAr\xF3g\xE9p");
     EXPECT_EQ(decodeToUtf8(bytes, CE), hungarian);
+    // Runs of letters above ASCII, at either end.
+    EXPECT_EQ(decodeToUtf8("\xE9\xE1x\xF5\xFB", CE), "éáxőű");
 
     int unmapped = 0;
     EXPECT_EQ(encodeFromUtf8(hungarian, W, &unmapped), "\xC1rv\xEDzt?r? t\xFCk\xF6rf\xFAr\xF3g\xE9p");
