@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The start-up benchmark: how long from process start until the main window is mapped and first
 # painted on a virtual X screen, with the sample data and with a full-size catalogue (550 programs,
-# 28000 steps), against a bare toolkit window of the same size. Builds what it needs in build/
-# (or the build folder given as BUILD), runs each case RUNS times (default 21), the cases taking
-# turns, and prints medians and run-by-run ratios. A quiet machine gives steadier figures.
+# 28000 steps), against a bare toolkit window of the same size and against the toolkit alone
+# building a window with the main window's controls and font (this window's floor). Builds what it
+# needs in build/ (or the build folder given as BUILD), runs each case RUNS times (default 21), the
+# cases taking turns, and prints medians and run-by-run ratios. A quiet machine gives steadier figures.
 #
 #   scripts/bench-startup.sh            RUNS=41 scripts/bench-startup.sh
 set -euo pipefail
@@ -16,7 +17,7 @@ scripts/install-deps.sh
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$build" --target trv bare_window startup_probe trvgen
+cmake --build "$build" --target trv bare_window controls_window startup_probe trvgen
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -50,5 +51,7 @@ app=$(realpath "$build/src/app/trv")
 "$build/bench/startup/startup_probe" --runs "$runs" \
     --case bare "$work" "$(realpath "$build/bench/startup/bare_window")" \
     --case sample "$work/sample" "$app" \
-    --case full "$work/full" "$app"
-echo "(m/first, p/first: against the bare window; m/second, p/second: against the sample data)"
+    --case full "$work/full" "$app" \
+    --case controls "$work" "$(realpath "$build/bench/startup/controls_window")"
+echo "(m/first, p/first: against the bare window; m/second, p/second: against the sample data;"
+echo " controls: the toolkit alone building a window with the main window's controls and font)"
