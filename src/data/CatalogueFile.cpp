@@ -63,10 +63,10 @@ CatalogueLayout readLayout(std::string_view bytes, bool withSteps) {
     while (layout.rawCount < limit && readU16(bytes, start + layout.rawCount * StepRecordSize) != EndOfStepsWord)
         ++layout.rawCount;
     if (withSteps) {
-        const auto* records = reinterpret_cast<const unsigned char*>(bytes.data()) + start;
+        const auto* records = reinterpret_cast<const unsigned char*>(bytes.data());
         layout.rawSteps.resize(layout.rawCount);
         for (size_t k = 0; k < layout.rawCount; ++k)
-            layout.rawSteps[k] = stepFromRecord(records + k * StepRecordSize);
+            layout.rawSteps[k] = stepFromRecord(records + start + k * StepRecordSize);
     }
     return layout;
 }
