@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config ccache
-    qt6-base-dev qt6-multimedia-dev
+    qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite
+    qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+    dbus-daemon dbus-bin nlohmann-json3-dev
     libhidapi-dev libfontconfig-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev

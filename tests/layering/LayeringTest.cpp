@@ -1,5 +1,6 @@
-// The folders of src/ are layers: a file includes only its own folder and the ones below it, and
-// the widget-free layers include no Qt header. Each break is reported with its file and line.
+// The folders of src/ are layers: a file includes only its own folder and the ones below it; the
+// core layers include no Qt header, and the layers beside the device's (record, diag) only the
+// toolkit's non-graphical modules, named with their module. Each break is reported with its file and line.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,21 +14,25 @@
 
 namespace {
 
+enum class Qt { None, NonGui, Any };
+
 struct Layer {
     int rank;
-    bool widgetFree;
+    Qt qt;
 };
 
-// hid, sim and check stand side by side: none may include another.
+// hid, sim, check, record and diag stand side by side: none may include another.
 const std::map<std::string, Layer> Layers = {
-    {"data", {0, true}}, {"link", {1, true}},  {"program", {2, true}},  {"logic", {3, true}}, {"hid", {4, true}},
-    {"sim", {4, true}},  {"check", {4, true}}, {"widgets", {5, false}}, {"app", {6, false}},
+    {"data", {0, Qt::None}},     {"link", {1, Qt::None}},    {"program", {2, Qt::None}}, {"logic", {3, Qt::None}},
+    {"hid", {4, Qt::None}},      {"sim", {4, Qt::None}},     {"check", {4, Qt::None}},   {"record", {4, Qt::NonGui}},
+    {"diag", {4, Qt::NonGui}},   {"widgets", {5, Qt::Any}},  {"app", {6, Qt::Any}},
 };
 
 // The breaks in one file's text, as "FILE:LINE: what".
 std::vector<std::string> Breaks(const std::string& layer, const std::string& file, const std::string& text) {
     static const std::regex projectInclude(R"(^\s*#\s*include\s*"([^/"]+)/[^"]*")");
     static const std::regex qtInclude(R"(^\s*#\s*include\s*<(Q[A-Za-z]*|Qt[A-Za-z]*/[^>]*)>)");
+    static const std::regex nonGuiInclude(R"(^\s*#\s*include\s*<Qt(Core|Sql|DBus)/[^>]*>)");
     const Layer& own = Layers.at(layer);
     std::vector<std::string> breaks;
     std::istringstream lines(text);
@@ -42,8 +47,11 @@ std::vector<std::string> Breaks(const std::string& layer, const std::string& fil
                 breaks.push_back(at + "includes unknown folder " + folder + ": " + line);
             else if (folder != layer && included->second.rank >= own.rank)
                 breaks.push_back(at + layer + " includes " + folder + ", which is not below it: " + line);
-        } else if (own.widgetFree && std::regex_search(line, match, qtInclude)) {
+        } else if (own.qt == Qt::None && std::regex_search(line, match, qtInclude)) {
             breaks.push_back(at + "widget-free " + layer + " includes a Qt header: " + line);
+        } else if (own.qt == Qt::NonGui && std::regex_search(line, match, qtInclude) &&
+                   !std::regex_search(line, match, nonGuiInclude)) {
+            breaks.push_back(at + layer + " includes a graphical or unnamed Qt module: " + line);
         }
     }
     return breaks;
@@ -52,6 +60,7 @@ std::vector<std::string> Breaks(const std::string& layer, const std::string& fil
 TEST(Layering, TheCheckSeesEachKindOfBreak) {
     EXPECT_TRUE(Breaks("logic", "f.cpp", "#include \"data/X.h\"\n#include \"logic/Y.h\"\n#include <vector>\n").empty());
     EXPECT_TRUE(Breaks("widgets", "f.cpp", "#include <QLabel>\n#include \"logic/Y.h\"\n").empty());
+    EXPECT_TRUE(Breaks("record", "f.cpp", "#include <QtSql/QSqlQuery>\n#include \"logic/Y.h\"\n").empty());
     const struct {
         const char* layer;
         const char* text;
@@ -61,6 +70,9 @@ TEST(Layering, TheCheckSeesEachKindOfBreak) {
         {"logic", "  #  include <QTimer>"},              // Qt below the windows
         {"link", "#include <QtCore/QString>"},
         {"program", "#include \"download/Old.h\""}, // a folder that is no layer
+        {"record", "#include <QtWidgets/QWidget>"},  // a graphical module beside the device
+        {"diag", "#include <QString>"},              // the module unnamed
+        {"record", "#include \"diag/Log.h\""},       // sideways
     };
     for (const auto& c : cases) {
         const std::vector<std::string> found = Breaks(c.layer, "f.cpp", std::string("// first\n") + c.text + "\n");
