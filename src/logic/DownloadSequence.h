@@ -4,6 +4,7 @@
 #include "data/ProgramCatalogue.h"
 #include "link/ReportLink.h"
 #include "logic/SequenceTimer.h"
+#include "logic/SessionEvents.h"
 #include "program/ControlProgram.h"
 #include "program/DeviceImage.h"
 #include "program/DeviceSession.h"
@@ -87,6 +88,8 @@ public:
     int verifyCount() const { return verifyCount_; }
     const ProgressPlan& plan() const { return plan_; }
     bool open() const { return open_; }
+    // Who hears of what happens (the record, the desktop notices); must outlive the sequence.
+    void setEventSink(SessionEventSink& sink) { events_ = &sink; }
 
 private:
     struct ResendFlags {
@@ -137,6 +140,7 @@ private:
     int progressCounter_ = 0;
     int verifyCount_ = 0;
     uint8_t deviceStateCode_ = 0;
+    SessionEventSink* events_ = &SessionEventSink::none();
 };
 
 } // namespace trv

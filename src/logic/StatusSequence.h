@@ -4,6 +4,7 @@
 #include "data/ProgramCatalogue.h"
 #include "link/ReportLink.h"
 #include "logic/SequenceTimer.h"
+#include "logic/SessionEvents.h"
 #include "logic/StatusDisplay.h"
 #include "program/DeviceSession.h"
 
@@ -59,6 +60,8 @@ public:
     int currentItem() const { return currentItem_; }
     int emptyReplyCount() const { return emptyReplyCount_; }
     bool noticeFlag() const { return noticeFlag_; }
+    // Who hears of what happens (the record, the desktop notices); must outlive the sequence.
+    void setEventSink(SessionEventSink& sink) { events_ = &sink; }
 
 private:
     // The timer's next handler without enabling it.
@@ -93,6 +96,7 @@ private:
     int currentItem_ = -1;
     int emptyReplyCount_ = 0;
     bool noticeFlag_ = false;
+    SessionEventSink* events_ = &SessionEventSink::none();
 };
 
 } // namespace trv
