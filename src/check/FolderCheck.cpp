@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 
 namespace trv {
@@ -228,22 +227,16 @@ struct NamedPrograms {
     std::map<std::string, std::pair<int, int>> numberAndLine; // name -> program number, line
 };
 
-NamedPrograms CollectNames(std::string_view bytes, const std::string& file) {
+// The names of the program lines the application took; a name on more than one line is left out.
+NamedPrograms CollectNames(const std::vector<NamesFileLine>& lines, const std::string& file) {
     NamedPrograms named{file, {}};
     std::map<std::string, int> seen;
-    TextLineReader reader(bytes);
-    while (const std::optional<std::string> line = reader.next()) {
-        const size_t space = line->find(' ');
-        if (line->empty() || (*line)[0] < '0' || (*line)[0] > '9' || space == std::string::npos)
-            continue;
-        const std::string name = line->substr(line->find_first_not_of(' ', space) == std::string::npos
-                                                  ? line->size()
-                                                  : line->find_first_not_of(' ', space));
-        if (name.empty() || ++seen[name] > 1) {
-            named.numberAndLine.erase(name);
+    for (const NamesFileLine& line : lines) {
+        if (line.name.empty() || ++seen[line.name] > 1) {
+            named.numberAndLine.erase(line.name);
             continue;
         }
-        named.numberAndLine[name] = {std::atoi(line->substr(0, space).c_str()), reader.lineNumber()};
+        named.numberAndLine[line.name] = {line.number, line.line};
     }
     return named;
 }
@@ -453,9 +446,10 @@ Diagnostics CheckDataFolder(const DataFolder& folder, const std::vector<CheckedL
         if (!namesBytes) {
             sink.fileError(msg::NamesMissing, "names-missing", "the program names can't be read");
         } else if (haveCatalogue) {
-            parseProgramNames(*namesBytes, catalogue, &sink);
+            std::vector<NamesFileLine> lines;
+            parseProgramNames(*namesBytes, catalogue, &sink, &lines);
             CheckCodepageBytes(*namesBytes, sink);
-            names.push_back(CollectNames(*namesBytes, namesFile));
+            names.push_back(CollectNames(lines, namesFile));
         }
 
         const std::string textsFile = shownPath(paths.path(LanguageFile::ProtocolTexts));

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trv {
 
@@ -24,14 +25,23 @@ struct ProgramNamesResult {
     ProgramNames names;
 };
 
+// A program line a names file names a program with: its number, where it stands (1-based) and
+// the name after the spaces that follow the number.
+struct NamesFileLine {
+    int number = 0;
+    int line = 0;
+    std::string name;
+};
+
 // Parses trvimpr.tvn against the catalogue (version, program count, running times). Failures:
 // message 4 for a damaged file (no "#" first line, no or bad closing line, a line count or
 // checksum that differs, a number outside 1..N or repeated, no space after the number),
 // message 5 when the version or the closing count differs from the catalogue. A sink hears of
-// every such fault with its line, and of what is accepted but shown cut or empty; the outcome
-// stays the one without a sink.
+// every such fault with its line, and of what is accepted but shown cut or empty; lines (when
+// given) receives each program line taken, even from a file refused as a whole. The outcome
+// is the same with a sink or without.
 ProgramNamesResult parseProgramNames(std::string_view fileBytes, const ProgramCatalogue& catalogue,
-                                     Diagnostics* sink = nullptr);
+                                     Diagnostics* sink = nullptr, std::vector<NamesFileLine>* lines = nullptr);
 
 // Characters of a names line, line end excluded, that the format allows.
 inline constexpr size_t MaxNamesLineLength = 98;

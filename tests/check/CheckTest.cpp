@@ -97,6 +97,16 @@ TEST(FolderCheck, EachPlantedProblemIsReportedWithItsFileAndPlace) {
         {"names line without a space after the number",
          [](const SampleCopy& c) { c.replace("ENG/trvimpr.tvn", "\n41 Allergy", "\n41Allergy"); }, "ENG/trvimpr.tvn",
          lineOf("ENG/trvimpr.tvn", "41Allergy"), 0, -1, Severity::Error, msg::NamesDamaged, "names-program-line"},
+        {"names line whose number runs into letters, named as another language names another program",
+         [](const SampleCopy& c) {
+             // Were the line read as program 12, the Hungarian line of that name would be blamed.
+             const std::string hungarian = c.read("HUN/trvimpr.tvn");
+             const size_t at = hungarian.find("\n41 ") + 4;
+             c.replace("ENG/trvimpr.tvn", "\n12 Jet lag",
+                       "\n12abc " + hungarian.substr(at, hungarian.find('\r', at) - at));
+         },
+         "ENG/trvimpr.tvn", lineOf("ENG/trvimpr.tvn", "12abc"), 0, -1, Severity::Error, msg::NamesDamaged,
+         "names-program-line"},
         {"names checksum",
          [](const SampleCopy& c) { c.replace("ENG/trvimpr.tvn", "Allergy season", "Allergy seasoN"); },
          "ENG/trvimpr.tvn", [](const SampleCopy& c) { return c.lineCount("ENG/trvimpr.tvn"); }, 0, -1, Severity::Error,

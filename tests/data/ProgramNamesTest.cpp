@@ -101,9 +101,16 @@ TEST_F(NamesFile, RefusesDamagedAndMismatchedFiles) {
         {"repeated number", namesFile(42, {"2 Beta", "2 Gamma", "1 Alpha"}), msg::NamesDamaged},
         {"no space after the number", namesFile(42, {"2 Beta", "3Gamma", "1 Alpha"}), msg::NamesDamaged},
         {"line without a number", namesFile(42, {"2 Beta", "Gamma", "1 Alpha"}), msg::NamesDamaged},
+        {"other version and no closing line", "#41\r\n2 Beta\r\n", msg::NamesMismatch},
+        {"damaged line and closing count not the catalogue's", namesFile(42, {"2Beta", "1 Alpha"}), msg::NamesMismatch},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(messageFor(c.bytes), c.message) << c.what;
+        // The checker's parse, which goes on past the first fault, refuses with the same message.
+        Diagnostics sink;
+        EXPECT_EQ(parseProgramNames(c.bytes, catalogue, &sink).outcome.message, c.message) << c.what;
+        EXPECT_GT(sink.errorCount(), 0) << c.what;
+    }
 }
 
 TEST(CatalogueTexts, ReadsFromTheLanguageFolderAndReportsMissingFiles) {
