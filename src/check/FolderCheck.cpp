@@ -328,16 +328,8 @@ LanguagesToCheck(const DataFolder& folder, const std::vector<std::string>& named
     // The start-up folder: the one trv.cff's language leads to, otherwise the built-in one.
     std::string startName = settings.languageLineRead ? settings.settings.languageName : DefaultLanguageName;
     std::string startFolder = DefaultFolderCode;
-    if (settings.languageLineRead) {
-        for (const LanguageEntry& entry : listed) {
-            if (entry.name == startName) {
-                LanguagePaths paths;
-                if (paths.setFolderCode(entry.folderCode))
-                    startFolder = std::string(paths.folderCode());
-                break;
-            }
-        }
-    }
+    if (settings.languageLineRead)
+        startFolder = ListedFolderCode(listed, startName).value_or(startFolder);
 
     std::vector<CheckedLanguage> languages;
     const auto add = [&languages](const std::string& name, const std::string& code, bool atStartUp) {
@@ -360,11 +352,7 @@ LanguagesToCheck(const DataFolder& folder, const std::vector<std::string>& named
             add(entry.name, std::string(paths.folderCode()), startUpLoads && paths.folderCode() == startFolder);
     }
     for (const std::string& name : named) {
-        const bool found = std::any_of(listed.begin(), listed.end(), [&name](const LanguageEntry& entry) {
-            LanguagePaths paths;
-            return entry.name == name && paths.setFolderCode(entry.folderCode);
-        });
-        if (!found) {
+        if (!ListedFolderCode(listed, name)) {
             error = "language \"" + name + "\" is not listed with a folder in " + LanguageListFileName;
             return std::nullopt;
         }

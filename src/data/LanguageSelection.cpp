@@ -60,6 +60,22 @@ std::optional<std::vector<LanguageEntry>> readLanguageList(const DataFolder& fol
     return parseLanguageList(*bytes);
 }
 
+std::optional<std::string> ListedFolderCode(const std::vector<LanguageEntry>& listed, std::string_view name) {
+    for (const LanguageEntry& entry : listed) {
+        if (entry.name == name) {
+            if (!LanguagePaths().setFolderCode(entry.folderCode))
+                return std::nullopt;
+            return entry.folderCode;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ListedFolderCode(const DataFolder& folder, std::string_view name) {
+    const std::optional<std::vector<LanguageEntry>> listed = readLanguageList(folder);
+    return listed ? ListedFolderCode(*listed, name) : std::nullopt;
+}
+
 std::string acceptLanguageName(std::string_view typed) {
     return std::string(typed.substr(0, MaxLanguageNameLength));
 }
@@ -104,14 +120,8 @@ LanguageSelection SelectLanguage(std::string_view languageName, const DataFolder
                                  FlagPicture& flag, LanguageTexts& texts) {
     LanguageSelection selection;
     const std::string_view name = languageName.substr(0, languageName.find('\n'));
-    if (const std::optional<std::vector<LanguageEntry>> languages = readLanguageList(folder)) {
-        for (const LanguageEntry& entry : *languages) {
-            if (entry.name == name) {
-                selection.listed = paths.setFolderCode(entry.folderCode);
-                break;
-            }
-        }
-    }
+    if (const std::optional<std::string> code = ListedFolderCode(folder, name))
+        selection.listed = paths.setFolderCode(*code);
     selection.stage = ApplyLanguageTexts(folder, paths, flag, texts);
     return selection;
 }

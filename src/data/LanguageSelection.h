@@ -29,6 +29,13 @@ std::vector<LanguageEntry> parseLanguageList(std::string_view fileBytes, Diagnos
 // nullopt when language.fld can't be read: the dialog then offers no entries.
 std::optional<std::vector<LanguageEntry>> readLanguageList(const DataFolder& folder);
 
+// The folder code language.fld gives a language: that of the first line with the name, when it
+// is one a folder can have. nullopt for a name not listed, or listed without such a code; the
+// application then stays with the folder in force.
+std::optional<std::string> ListedFolderCode(const std::vector<LanguageEntry>& listed, std::string_view name);
+// The same, from the data folder's language.fld; nullopt too when that can't be read.
+std::optional<std::string> ListedFolderCode(const DataFolder& folder, std::string_view name);
+
 // A name typed into the language dialog, cut to the 48 characters the settings keep.
 std::string acceptLanguageName(std::string_view typed);
 

@@ -192,14 +192,8 @@ bool MainController::ChangeLanguage(std::string_view name) {
 
     // The folder the chosen name leads to; an unlisted name keeps the folder in force.
     LanguagePaths candidate = paths_;
-    if (const std::optional<std::vector<LanguageEntry>> languages = readLanguageList(folder)) {
-        for (const LanguageEntry& entry : *languages) {
-            if (entry.name == chosen) {
-                candidate.setFolderCode(entry.folderCode);
-                break;
-            }
-        }
-    }
+    if (const std::optional<std::string> code = ListedFolderCode(folder, chosen))
+        candidate.setFolderCode(*code);
 
     // Everything that would end the application or leave it half switched is loaded aside first.
     const std::string& flagPath = candidate.path(LanguageFile::Flag);

@@ -45,6 +45,21 @@ TEST(LanguageList, NameUpToFirstSpaceThenCodeAfterTheSpaces) {
               (std::vector<LanguageEntry>{{"English", "ENG"}, {"Deutsch", "DEU"}, {"Short", ""}, {"NoSpace", ""}}));
 }
 
+// The one lookup the start-up, the language dialog and trv-check share: the first line of a name decides.
+TEST(LanguageList, ListedFolderCodeIsTheFirstLineOfTheNameWhenItsCodeNamesAFolder) {
+    const std::vector<LanguageEntry> listed =
+        parseLanguageList("English ENG\r\nTwice DEU\r\nTwice FRA\r\nBad ../\r\nBad HUN\r\nNone\r\n");
+    const struct {
+        const char* name;
+        std::optional<std::string> code;
+    } cases[] = {
+        {"English", "ENG"},        {"Twice", "DEU"},   {"Bad", std::nullopt}, {"None", std::nullopt},
+        {"Klingon", std::nullopt}, {"", std::nullopt}, {"Eng", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ListedFolderCode(listed, c.name), c.code) << c.name;
+}
+
 TEST(LanguageName, TypedNameIsCutTo48) {
     EXPECT_EQ(acceptLanguageName(std::string(60, 'n')), std::string(48, 'n'));
     EXPECT_EQ(acceptLanguageName("Magyar"), "Magyar");
