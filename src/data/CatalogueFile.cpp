@@ -25,7 +25,9 @@ struct IndexEntry {
 struct CatalogueLayout {
     int programCount = 0;
     std::vector<IndexEntry> index;
+    size_t stepsStart = 0;             // the offset of the first step record
     size_t rawCount = 0;               // the records before the end of the step area
+    bool cutShort = false;             // the file ends inside a record, and no end word starts it
     std::vector<ProgramStep> rawSteps; // those records, only when asked for (the header check needs the count alone)
 };
 
@@ -62,6 +64,11 @@ CatalogueLayout readLayout(std::string_view bytes, bool withSteps) {
     const size_t limit = std::min<size_t>(records, MaxRawSteps);
     while (layout.rawCount < limit && readU16(bytes, start + layout.rawCount * StepRecordSize) != EndOfStepsWord)
         ++layout.rawCount;
+    layout.stepsStart = start;
+    const size_t stepsEnd = start + layout.rawCount * StepRecordSize;
+    const size_t left = bytes.size() > stepsEnd ? bytes.size() - stepsEnd : 0;
+    layout.cutShort = layout.rawCount < static_cast<size_t>(MaxRawSteps) && left > 0 && left < StepRecordSize &&
+                      readU16(bytes, stepsEnd) != EndOfStepsWord;
     if (withSteps) {
         const auto* records = reinterpret_cast<const unsigned char*>(bytes.data());
         layout.rawSteps.resize(layout.rawCount);
@@ -69,6 +76,31 @@ CatalogueLayout readLayout(std::string_view bytes, bool withSteps) {
             layout.rawSteps[k] = stepFromRecord(records + start + k * StepRecordSize);
     }
     return layout;
+}
+
+// A file cut inside a step record loses the steps from there on, and the programs whose steps
+// run up to the end of the area lose theirs with them. The reader can't tell a cut from an end,
+// so the application takes the file; the warning names those programs.
+void ReportCutStepArea(const CatalogueLayout& layout, Diagnostics& sink) {
+    if (!layout.cutShort || layout.index.empty())
+        return;
+    std::vector<size_t> cut; // the programs whose steps run to the end of the area
+    for (size_t k = layout.index.size(); k-- > 0;) {
+        cut.insert(cut.begin(), k);
+        if (layout.index[k].stepOffset / StepRecordSize < layout.rawCount)
+            break;
+    }
+    std::string programs = cut.size() == 1 ? "program " : "programs ";
+    for (size_t j = 0; j < cut.size(); ++j) {
+        programs += j == 0 ? "" : j + 1 == cut.size() ? " and " : ", ";
+        programs += std::to_string(cut[j] + 1);
+    }
+    const std::string them = cut.size() == 1 ? "it" : "them";
+    sink.recordWarning(
+        static_cast<int>(layout.rawCount) + 1,
+        static_cast<long long>(layout.stepsStart + layout.rawCount * StepRecordSize), "catalogue-cut-short",
+        "the file ends inside this step record, without the end word: it is cut short, and the steps of " + programs +
+            " run past its end, so a download sends " + them + " without those steps");
 }
 
 } // namespace
@@ -164,6 +196,7 @@ CatalogueHeaderResult ReadCatalogueHeader(const std::optional<std::string>& file
     }
 
     if (sink) {
+        ReportCutStepArea(layout, *sink);
         const size_t stepsStart = CatalogueHeaderSize + layout.index.size() * CatalogueIndexEntrySize;
         const size_t stepsEnd = stepsStart + layout.rawCount * StepRecordSize;
         if (layout.rawCount == static_cast<size_t>(MaxRawSteps) && bytes.size() - stepsEnd >= StepRecordSize &&

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace trv {
 namespace {
 
@@ -54,6 +56,45 @@ TEST(CatalogueHeader, AcceptsBoundaryLayouts) {
     std::string full = catalogueBytes(1, {}, {}, 550);
     full.append(550 * 8, '\0');
     EXPECT_TRUE(ReadCatalogueHeader(full).outcome.ok());
+}
+
+// A file that ends inside a step record has lost the steps of the programs at the end of the area;
+// the application can't tell and takes it, the checker names those programs at the cut.
+TEST(CatalogueHeader, ACutInsideAStepRecordIsAcceptedAndNamesTheProgramsWhoseStepsRunPastIt) {
+    const std::vector<ProgramStep> steps{makeStep(1, 10), makeStep(2, 20), makeStep(3, 30)};
+    const std::string whole = catalogueBytes(1, {{0, 1}, {20, 1}, {40, 1}}, steps);
+    const std::string cutRecord = test::stepRecord(makeStep(4, 40)).substr(0, 11);
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string named; // empty: no warning
+        long long offset;  // of the cut record: header, index, three whole records
+    } cases[] = {
+        {"cut inside the last program's steps", whole + cutRecord, "steps of program 3 run", 16 + 3 * 8 + 3 * 20},
+        {"cut with empty programs at the end",
+         catalogueBytes(1, {{0, 1}, {40, 1}, {60, 1}, {60, 1}}, steps) + cutRecord, "steps of programs 2, 3 and 4 run",
+         16 + 4 * 8 + 3 * 20},
+        {"ends at a record boundary", whole, "", 0},
+        {"ends with its end word", whole + endWord(), "", 0},
+        {"ends with the end word alone", whole + endWord().substr(0, 2), "", 0},
+    };
+    for (const auto& c : cases) {
+        Diagnostics sink;
+        EXPECT_TRUE(ReadCatalogueHeader(c.bytes, &sink).outcome.ok()) << c.what;
+        EXPECT_TRUE(ReadCatalogueHeader(c.bytes).outcome.ok()) << c.what;
+        const auto& problems = sink.problems();
+        const auto cut = std::find_if(problems.begin(), problems.end(),
+                                      [](const Problem& p) { return p.kind == "catalogue-cut-short"; });
+        if (c.named.empty()) {
+            EXPECT_TRUE(cut == problems.end()) << c.what;
+            continue;
+        }
+        ASSERT_NE(cut, problems.end()) << c.what;
+        EXPECT_EQ(cut->severity, Severity::Warning) << c.what;
+        EXPECT_EQ(cut->record, 4) << c.what;
+        EXPECT_EQ(cut->offset, c.offset) << c.what;
+        EXPECT_NE(cut->text.find(c.named), std::string::npos) << c.what << ": " << cut->text;
+    }
 }
 
 TEST(StepTable, BuildsStepRangesUpToTheEndWord) {
