@@ -2,6 +2,10 @@
 
 // Numbers of the texts in a language's msg.txt (line k + 1 holds message k). The numbers are
 // part of the file format: every language's msg.txt binds to them.
+
+#include <algorithm>
+#include <iterator>
+
 namespace trv::msg {
 
 inline constexpr int ErrorTitle = 0;       // title of every error box; status line of unnamed states
@@ -44,5 +48,46 @@ inline constexpr int UnknownProgram = 44;      // a program number not in the ca
 inline constexpr int DevicePermission = 45;
 
 inline constexpr int Count = 50;
+
+// The messages something shows, in ascending order; the others are never looked up.
+inline constexpr int InUse[] = {
+    ErrorTitle,
+    CatalogueMissing,
+    CatalogueDamaged,
+    NamesMissing,
+    NamesDamaged,
+    NamesMismatch,
+    NoDevice,
+    DeviceTooOld,
+    LowPower,
+    VerifyFailed,
+    BadReply,
+    StartRefused,
+    EndLine,
+    WaitLine,
+    PauseWord,
+    DownloadOpened,
+    FetchingBaseState,
+    TransferStarted,
+    VerifiedLine1,
+    VerifiedLine2,
+    IdleHeading,
+    StateHeld,
+    StateWaiting,
+    StateLowPower,
+    StateIdle,
+    IdleValue,
+    EmptyReply,
+    ProtocolTextsMissing,
+    ProtocolFileMissing,
+    ProtocolFileDamaged,
+    TooManySteps,
+    TooManyIndexEntries,
+    TooManyTherapySlots,
+    UnknownProgram,
+    DevicePermission,
+};
+static_assert(std::is_sorted(std::begin(InUse), std::end(InUse)) &&
+              std::adjacent_find(std::begin(InUse), std::end(InUse)) == std::end(InUse));
 
 } // namespace trv::msg

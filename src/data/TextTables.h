@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/CaptionNumbers.h"
 #include "data/Diagnostics.h"
 #include "data/TextLines.h"
 
@@ -54,46 +55,6 @@ template <int Size> void fillTextTable(TextTable<Size>& table, TextLineReader& f
             return;
     }
 }
-
-// Lines 1 to 36 of caphint.txt, by the control whose text they are (value = line - 1).
-enum class MainText {
-    ListGroupCaption = 0,
-    ProgListBoxHint,
-    ControlGroupCaption,
-    ControlListBoxHint,
-    TimeLabelCaption,
-    ACButtonCaption,
-    ACButtonHint,
-    DelButtonCaption,
-    DelButtonHint,
-    APButtonCaption,
-    APButtonHint,
-    Label1Caption,
-    EditMinHint,
-    Label2Caption,
-    EditSecHint,
-    AWButtonCaption,
-    AWButtonHint,
-    NewButtonCaption,
-    NewButtonHint,
-    FlagImageHint,
-    DlButtonCaption,
-    DlButtonHint,
-    StatButtonCaption,
-    StatButtonHint,
-    ExitButtonCaption,
-    ExitButtonHint,
-    LOGroupBoxCaption,
-    NumRBCaption,
-    AlphaRBCaption,
-    TimeListHint,
-    Unused31,
-    Unused32,
-    ProtocolTSCaption,
-    SessionTSCaption,
-    ProgTSCaption,
-    ElectrodeGBCaption,
-};
 
 using MainWindowTexts = std::array<std::string, MainTextCount>;
 
