@@ -4,6 +4,8 @@
 #include "data/CatalogueTexts.h"
 #include "program/DeviceImage.h"
 
+#include <algorithm>
+
 namespace trv {
 
 MainController::MainController(AppContext& context, MainView& view) : context_(context), view_(view) {}
@@ -241,6 +243,41 @@ ControlProgram::Snapshot MainController::PrepareSelfTest() {
 
 void MainController::EndSelfTest(const ControlProgram::Snapshot& composed) {
     context_.control.Restore(composed);
+    showControl();
+}
+
+ProgramFileOpened MainController::OpenProgramFile(const std::string& path) {
+    ProgramFileOpened opened = trv::OpenProgramFile(path, context_.catalogue, context_.control);
+    if (!opened.problem)
+        showControl();
+    return opened;
+}
+
+std::optional<ProgramFileIssue> MainController::SaveProgramFile(const std::string& path, const std::string& title,
+                                                                const std::string& note) const {
+    ProgramDocument document = DocumentOfControlProgram(context_.control, context_.catalogue);
+    document.title = title;
+    document.note = note;
+    return WriteProgramFile(path, document);
+}
+
+int MainController::ProgramListLine(int number) const {
+    const ProgramCatalogue& catalogue = context_.catalogue;
+    if (catalogue.longLabel(number) == nullptr)
+        return -1;
+    if (catalogue.listOrder() == ListOrder::Alphabetical) {
+        const std::vector<int>& order = catalogue.nameOrder();
+        return static_cast<int>(std::find(order.begin(), order.end(), number) - order.begin());
+    }
+    // The numerical list skips numbers without a name, as the list itself does.
+    int line = 0;
+    for (int before = 1; before < number; ++before)
+        line += catalogue.longLabel(before) != nullptr ? 1 : 0;
+    return line;
+}
+
+void MainController::AddProgramNumber(int number) {
+    context_.control.AddSelectedProgram(number - 1);
     showControl();
 }
 

@@ -7,6 +7,7 @@
 #include "data/ProtocolTexts.h"
 #include "data/Settings.h"
 #include "logic/AppContext.h"
+#include "program/ProgramFile.h"
 
 #include <string>
 #include <string_view>
@@ -114,6 +115,22 @@ public:
     ControlProgram::Snapshot PrepareSelfTest();
     // Puts the composed program back after the self-test.
     void EndSelfTest(const ControlProgram::Snapshot& composed);
+
+    // --- control programs kept in files ---
+    // Opens a program file: its items become the control program, as a protocol item's
+    // double-click makes them, shown with the names of the current language. On a problem the
+    // control program stays as it was; the caller shows the problem and any notices.
+    ProgramFileOpened OpenProgramFile(const std::string& path);
+    // Saves the control program's items, with an optional title and note (UTF-8). The problem
+    // when the file could not be written; an old file of that name then stays as it was.
+    std::optional<ProgramFileIssue> SaveProgramFile(const std::string& path, const std::string& title = {},
+                                                    const std::string& note = {}) const;
+
+    // --- the program finder ---
+    // The line of a program number in the program list as it is shown; -1 when it is not listed.
+    int ProgramListLine(int number) const;
+    // Adds a program by number, as "<< Add to Control" does with it selected on the programs page.
+    void AddProgramNumber(int number);
 
     // Close-down: closes the device link and writes the settings (nothing is asked, the control
     // program is not saved). false when the settings could not be written.
