@@ -1,6 +1,7 @@
 #include "check/FolderCheck.h"
 
 #include "data/ByteReader.h"
+#include "data/CaptionNumbers.h"
 #include "data/CatalogueFile.h"
 #include "data/Codepage.h"
 #include "data/LanguageSelection.h"
@@ -20,12 +21,13 @@ namespace trv {
 
 namespace {
 
-// Caption entries and messages the windows look up; the others are never shown.
-constexpr int UsedCaptionCount = 45;
-constexpr int UsedMessages[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 16, 17, 19, 20, 21, 22,
-                                23, 24, 27, 29, 30, 31, 32, 34, 37, 38, 39, 40, 41, 42, 43, 44, 45};
-// Lines of caphint.txt that fill no window text.
-constexpr int UnusedMainLines[] = {31, 32};
+// The dialogs' caption table has to reach its last entry in use; the others are never shown.
+constexpr int UsedCaptionCount = std::end(caption::InUse)[-1] + 1;
+
+bool mainLineInUse(int line) {
+    return std::find(std::begin(caption::MainInUse), std::end(caption::MainInUse), static_cast<MainText>(line - 1)) !=
+           std::end(caption::MainInUse);
+}
 
 std::string quoted(std::string_view bytes) {
     return "\"" + decodeToUtf8(bytes, Codepage::CentralEuropean) + "\"";
@@ -79,7 +81,7 @@ void CheckLanguageTexts(const DataFolder& folder, const LanguagePaths& paths, co
     sink.setFile(shownPath(captionPath));
     const int captionLines = lineCount(folder.read(captionPath).value_or(std::string()));
     for (int line = 1; line <= MainTextCount; ++line) {
-        if (std::find(std::begin(UnusedMainLines), std::end(UnusedMainLines), line) != std::end(UnusedMainLines))
+        if (!mainLineInUse(line))
             continue;
         if (line > captionLines) {
             sink.lineWarning(captionLines, "caption-lines-missing",
@@ -110,9 +112,9 @@ void CheckLanguageTexts(const DataFolder& folder, const LanguagePaths& paths, co
     sink.setFile(shownPath(messagePath));
     const int messageLines = lineCount(folder.read(messagePath).value_or(std::string()));
     const int messageStop = firstEmpty(texts.messages);
-    const int* firstLost = std::find_if(std::begin(UsedMessages), std::end(UsedMessages),
-                                        [messageStop](int k) { return k >= messageStop; });
-    if (firstLost != std::end(UsedMessages)) {
+    const int* firstLost =
+        std::find_if(std::begin(msg::InUse), std::end(msg::InUse), [messageStop](int k) { return k >= messageStop; });
+    if (firstLost != std::end(msg::InUse)) {
         const int line = messageStop + 1;
         const std::string lost = "messages " + std::to_string(*firstLost) + " and on show their built-in English text";
         if (line > messageLines)

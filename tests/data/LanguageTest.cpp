@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace trv {
 namespace {
 
@@ -201,6 +203,16 @@ TEST(BuiltinMessages, EveryMessageShownHasWordsWhereNoFileGaveAny) {
         EXPECT_EQ(messageText(messages, c.message), c.message <= 40 ? "msg" + std::to_string(c.message) : builtin);
     }
     EXPECT_EQ(messageText(MessageTable{}, msg::Count), "");
+}
+
+// The lists trv-check reads as "in use" against the tables that show the texts.
+TEST(TextsInUse, MatchWhatTheMainWindowAppliesAndWhatHasABuiltInText) {
+    std::set<MainText> applied;
+    for (const MainTextBinding& binding : mainTextBindings())
+        applied.insert(binding.source);
+    EXPECT_EQ(applied, std::set<MainText>(std::begin(caption::MainInUse), std::end(caption::MainInUse)));
+    for (const int k : msg::InUse)
+        EXPECT_EQ(builtinMessage(k).find("Unexpected"), std::string::npos) << k;
 }
 
 TEST(MainTextBindings, PageCaptionsAreCopiedAfterTheirLines) {
