@@ -1,6 +1,8 @@
 #include "data/CatalogueFile.h"
 
 #include "data/ByteReader.h"
+#include "data/DataFolder.h"
+#include "data/Log.h"
 #include "data/MessageNumbers.h"
 #include "data/StepMerge.h"
 
@@ -139,12 +141,17 @@ CatalogueHeaderResult ReadCatalogueHeader(const std::optional<std::string>& file
     CatalogueHeaderResult result;
     if (!fileBytes) {
         result.outcome = LoadOutcome::failure(msg::CatalogueMissing);
+        TRV_LOG(LogCategory::Data, LogLevel::Warning,
+                CatalogueFileName << " is missing or unreadable [message " << msg::CatalogueMissing << "]");
         if (sink)
             sink->fileError(msg::CatalogueMissing, "catalogue-missing", "the program catalogue can't be read");
         return result;
     }
     const std::string_view bytes = *fileBytes;
     const auto damaged = [&result] {
+        TRV_LOG(LogCategory::Data, LogLevel::Warning,
+                CatalogueFileName << " is damaged: trv-check names the record and offset [message "
+                                  << msg::CatalogueDamaged << "]");
         result.outcome = LoadOutcome::failure(msg::CatalogueDamaged);
         return result;
     };

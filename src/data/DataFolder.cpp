@@ -1,17 +1,24 @@
 #include "data/DataFolder.h"
 
+#include "data/Log.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
 namespace trv {
 
 namespace {
+
+std::string ErrorText(int error) {
+    return std::error_code(error, std::generic_category()).message();
+}
 
 class FileDescriptor {
 public:
@@ -84,11 +91,17 @@ std::string DataFolder::nativePath(std::string_view relativePath) const {
 
 std::optional<std::string> DataFolder::read(std::string_view relativePath) const {
     FileDescriptor file(::open(nativePath(relativePath).c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0)
+    if (file.get() < 0) {
+        const int error = errno;
+        TRV_LOG(LogCategory::Data, LogLevel::Warning,
+                nativePath(relativePath) << " can't be opened: " << ErrorText(error));
         return std::nullopt;
+    }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        TRV_LOG(LogCategory::Data, LogLevel::Warning, nativePath(relativePath) << " is no file that can be read");
         return std::nullopt;
+    }
 
     std::string bytes;
     bytes.reserve(static_cast<size_t>(info.st_size));
@@ -98,6 +111,9 @@ std::optional<std::string> DataFolder::read(std::string_view relativePath) const
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            const int error = errno;
+            TRV_LOG(LogCategory::Data, LogLevel::Warning,
+                    nativePath(relativePath) << " can't be read: " << ErrorText(error));
             return std::nullopt;
         }
         if (n == 0)
@@ -114,8 +130,10 @@ bool DataFolder::writeAtomically(std::string_view relativePath, std::string_view
     const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     // A file the user made read-only stays as it is. The mode bits decide as well as access(),
     // since for root access() allows writing anything.
-    if (replacing && ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0))
+    if (replacing && ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0)) {
+        TRV_LOG(LogCategory::Data, LogLevel::Warning, target << " is read-only and is left as it is");
         return false;
+    }
 
     std::vector<char> tempName(target.begin(), target.end());
     const std::string suffix = ".XXXXXX";
@@ -123,8 +141,11 @@ bool DataFolder::writeAtomically(std::string_view relativePath, std::string_view
     tempName.push_back('\0');
 
     FileDescriptor file(::mkstemp(tempName.data()));
-    if (file.get() < 0)
+    if (file.get() < 0) {
+        const int error = errno;
+        TRV_LOG(LogCategory::Data, LogLevel::Warning, target << " can't be written: " << ErrorText(error));
         return false;
+    }
     // The rename puts the temporary's owner and mode in place of the old file's, so it takes them
     // over first. A new file is an ordinary user file (mkstemp creates 0600).
     if (replacing) {
@@ -136,8 +157,11 @@ bool DataFolder::writeAtomically(std::string_view relativePath, std::string_view
     ok = ok && ::fsync(file.get()) == 0;
     ok = file.close() && ok;
     ok = ok && ::rename(tempName.data(), target.c_str()) == 0;
-    if (!ok)
+    if (!ok) {
+        const int error = errno;
+        TRV_LOG(LogCategory::Data, LogLevel::Warning, target << " can't be written: " << ErrorText(error));
         ::unlink(tempName.data());
+    }
     return ok;
 }
 

@@ -1,6 +1,7 @@
 #include "data/LanguageSelection.h"
 
 #include "data/Codepage.h"
+#include "data/Log.h"
 #include "data/TextLines.h"
 
 namespace trv {
@@ -83,8 +84,10 @@ std::string acceptLanguageName(std::string_view typed) {
 LanguageLoadStage ApplyLanguageTexts(const DataFolder& folder, const LanguagePaths& paths, FlagPicture& flag,
                                      LanguageTexts& texts, Diagnostics* sink) {
     const std::string& flagPath = paths.path(LanguageFile::Flag);
-    if (!flag.loadFlag(folder.nativePath(flagPath), folder.read(flagPath)))
+    if (!flag.loadFlag(folder.nativePath(flagPath), folder.read(flagPath))) {
+        TRV_LOG(LogCategory::Data, LogLevel::Warning, flagPath << " is missing or no bitmap: the language is refused");
         return LanguageLoadStage::FlagFailed;
+    }
 
     const std::string& captionPath = paths.path(LanguageFile::Captions);
     if (sink)

@@ -1,5 +1,6 @@
 #include "data/ProgramNames.h"
 
+#include "data/Log.h"
 #include "data/MessageNumbers.h"
 #include "data/NumberText.h"
 #include "data/TextLines.h"
@@ -106,6 +107,8 @@ private:
     }
     void refuse(int message, int line, const char* kind, std::string text) {
         noteRefusal(message);
+        TRV_LOG(LogCategory::Data, LogLevel::Warning,
+                "program names file, line " << line << ": " << text << " [message " << message << "]");
         if (sink_)
             sink_->lineError(line, message, kind, std::move(text));
     }

@@ -1,6 +1,8 @@
 #include "data/ProtocolFile.h"
 
 #include "data/ByteReader.h"
+#include "data/DataFolder.h"
+#include "data/Log.h"
 #include "data/MessageNumbers.h"
 
 #include <string>
@@ -32,12 +34,17 @@ ProtocolFileResult LoadProtocolFile(const std::optional<std::string>& fileBytes,
     ProtocolFileResult result;
     if (!fileBytes) {
         result.outcome = LoadOutcome::failure(msg::ProtocolFileMissing);
+        TRV_LOG(LogCategory::Data, LogLevel::Warning,
+                ProtocolFileName << " is missing or unreadable [message " << msg::ProtocolFileMissing << "]");
         if (sink)
             sink->fileError(msg::ProtocolFileMissing, "protocols-missing", "the protocol file can't be read");
         return result;
     }
     const std::string_view bytes = *fileBytes;
     const auto damaged = [&result] {
+        TRV_LOG(LogCategory::Data, LogLevel::Warning,
+                ProtocolFileName << " is damaged: trv-check names the record and offset [message "
+                                 << msg::ProtocolFileDamaged << "]");
         result.outcome = LoadOutcome::failure(msg::ProtocolFileDamaged);
         result.file = {};
         return result;

@@ -179,14 +179,11 @@ void DesktopNotifier::handle(const StatusEvent& event) {
     case StatusEventKind::Continued:
     case StatusEventKind::ResumeRequested:
         forgetKinds({StatusEventKind::WaitReached, StatusEventKind::ProgramEnded});
-        if (waitNotice_ != 0 && connected_) {
-            // The wait is over: its Continue would answer nothing.
-            QDBusConnection::sessionBus().asyncCall(
-                QDBusMessage::createMethodCall(QString::fromLatin1(ServiceName), QString::fromLatin1(ObjectPath),
-                                               QString::fromLatin1(InterfaceName), QStringLiteral("CloseNotification"))
-                << waitNotice_);
-            waitNotice_ = 0;
-        }
+        // The wait is over: its Continue would answer nothing. A notice still on its way is
+        // closed when the service answers with its id.
+        ++waitsEnded_;
+        closeNotice(waitNotice_);
+        waitNotice_ = 0;
         return;
     case StatusEventKind::Held:
         return;
@@ -196,13 +193,16 @@ void DesktopNotifier::handle(const StatusEvent& event) {
     case StatusEventKind::ConnectionLost:
         break;
     }
+    if (!polling_)
+        return;
     if (event.kind != StatusEventKind::ConnectionLost)
         forgetKinds({StatusEventKind::ConnectionLost}); // the device answers again
-    // Low power is one event however often a poll finds it; a wait is one per item.
+    // Low power is one event however often a poll finds it; a wait is one per item. An event the
+    // user saw in the window, or while notices were off, counts as noticed.
     const int key = event.kind == StatusEventKind::WaitReached ? event.item : 0;
     if (!seen_.insert({event.kind, key}).second)
         return;
-    if (!polling_ || !notificationsEnabled() || (isActive_ && isActive_()))
+    if (!notificationsEnabled() || (isActive_ && isActive_()))
         return;
     if (service_ == ServiceState::Available) {
         send(event);
@@ -252,17 +252,29 @@ void DesktopNotifier::send(const StatusEvent& event) {
             << int{-1};
     auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(message), this);
     const bool offersContinue = !actions.isEmpty();
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, offersContinue](QDBusPendingCallWatcher* call) {
+    const int waitsEnded = waitsEnded_;
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [=, this](QDBusPendingCallWatcher* call) {
         call->deleteLater();
         const QDBusPendingReply<uint> reply = *call;
         if (reply.isError()) {
             qCInfo(WindowsLog) << "desktop notice not shown:" << reply.error().message();
             return;
         }
-        if (offersContinue)
+        if (offersContinue && waitsEnded == waitsEnded_)
             waitNotice_ = reply.value();
+        else if (offersContinue)
+            closeNotice(reply.value());
         Q_EMIT notified(reply.value());
     });
+}
+
+void DesktopNotifier::closeNotice(uint id) {
+    if (id == 0 || !connected_)
+        return;
+    QDBusConnection::sessionBus().asyncCall(
+        QDBusMessage::createMethodCall(QString::fromLatin1(ServiceName), QString::fromLatin1(ObjectPath),
+                                       QString::fromLatin1(InterfaceName), QStringLiteral("CloseNotification"))
+        << id);
 }
 
 void DesktopNotifier::onActionInvoked(uint id, const QString& actionKey) {

@@ -71,6 +71,7 @@ private:
     void askCapabilities();
     void send(const StatusEvent& event);
     void forgetKinds(std::initializer_list<StatusEventKind> kinds);
+    void closeNotice(uint id);
 
     std::function<bool()> isActive_;
     std::function<void()> onContinue_;
@@ -81,6 +82,7 @@ private:
     std::vector<StatusEvent> pending_;               // waiting for the service's capabilities
     std::set<std::pair<StatusEventKind, int>> seen_; // events noticed already, by kind and item
     uint waitNotice_ = 0;                            // the id of the notice offering Continue
+    int waitsEnded_ = 0;                             // Continued or resumed, so far
     std::shared_ptr<Bridge> bridge_;
 };
 

@@ -1,6 +1,7 @@
 #include "hid/HidapiBackend.h"
 
 #include "data/Codepage.h"
+#include "data/Log.h"
 
 #include <hidapi.h>
 
@@ -35,12 +36,16 @@ public:
 
     int write(const uint8_t* data, size_t length) override {
         const int written = hid_write(device_, data, length);
+        if (written < 0)
+            TRV_LOG(LogCategory::Link, LogLevel::Warning, "hid_write: " << toUtf8(hid_error(device_)));
         return written < 0 ? -1 : written;
     }
 
     int readTimeout(uint8_t* data, size_t length, int timeoutMs) override {
         // A negative time-out would block for good; the link never waits longer than asked.
         const int read = hid_read_timeout(device_, data, length, timeoutMs < 0 ? 0 : timeoutMs);
+        if (read < 0)
+            TRV_LOG(LogCategory::Link, LogLevel::Warning, "hid_read_timeout: " << toUtf8(hid_error(device_)));
         return read < 0 ? -1 : read;
     }
 
@@ -55,6 +60,7 @@ HidapiBackend::HidapiBackend() {
         initialised_ = true;
     } else {
         lastError_ = globalError("the HID system could not be started");
+        TRV_LOG(LogCategory::Link, LogLevel::Critical, "hid_init: " << lastError_ << ": no device can be found");
     }
 }
 

@@ -1,5 +1,7 @@
 #include "link/DeviceLink.h"
 
+#include "data/Log.h"
+
 #include <algorithm>
 #include <array>
 #include <set>
@@ -33,13 +35,16 @@ bool DeviceLink::FindDevice() {
             if (openFailure_.empty()) {
                 openFailure_ = "the device could not be opened";
             }
+            TRV_LOG(LogCategory::Link, LogLevel::Warning, "opening " << info.path << " refused: " << openFailure_);
             continue;
         }
         handle_ = std::move(handle);
         path_ = info.path;
         openFailure_.clear();
+        TRV_LOG(LogCategory::Link, LogLevel::Debug, "opened " << path_);
         return true;
     }
+    TRV_LOG(LogCategory::Link, LogLevel::Debug, "no device found" << (openFailure_.empty() ? "" : " that opens"));
     return false;
 }
 
@@ -55,10 +60,16 @@ bool DeviceLink::WriteReport(std::span<const uint8_t> request) {
     if (!connected() && !FindDevice()) {
         return false;
     }
+    const LogStopwatch writing(LogCategory::Link);
     const int written = handle_->write(report.data(), report.size());
     if (written != static_cast<int>(report.size())) {
+        TRV_LOG(LogCategory::Link, LogLevel::Warning,
+                "write to " << path_ << " failed (" << written << " of " << report.size() << " bytes), request "
+                            << HexBytes{request} << ": the link closes and searches again on the next call");
         // The caller learns of the loss from its next call, which searches again.
         CloseDevice();
+    } else {
+        TRV_LOG(LogCategory::Link, LogLevel::Debug, "request " << HexBytes{request} << " (" << writing.ms() << " ms)");
     }
     return true;
 }
@@ -68,13 +79,22 @@ ReadResult DeviceLink::ReadReport(ReportData& dest) {
         return ReadResult::NoDevice;
     }
     ReportData incoming{};
+    const LogStopwatch waiting(LogCategory::Link);
     const int read = handle_->readTimeout(incoming.data(), incoming.size(), ReadTimeoutMs);
     if (read > 0) {
+        TRV_LOG(LogCategory::Link, LogLevel::Debug,
+                "reply " << HexBytes{std::span(incoming).first(std::min<size_t>(read, incoming.size()))} << " ("
+                         << waiting.ms() << " ms)");
         // A short report leaves the rest zero rather than mixing in the previous reply.
         receiveBuffer_ = incoming;
     } else {
         // Time-out or a vanished device: the receive buffer keeps the previous reply, and the next
         // call searches for the device.
+        TRV_LOG(LogCategory::Link, LogLevel::Warning,
+                (read == 0 ? "no reply from " : "read from ")
+                    << path_
+                    << (read == 0 ? " within " + std::to_string(ReadTimeoutMs) + " ms" : " failed: the device is gone")
+                    << "; the link closes and searches again on the next call");
         CloseDevice();
     }
     dest = receiveBuffer_;
