@@ -1,6 +1,7 @@
 #include "app/ApplicationEntry.h"
 
 #include "app/AfterFirstPaint.h"
+#include "app/CommandLine.h"
 #include "app/StartupFilesAhead.h"
 #include "app/TrvApplication.h"
 #include "data/BuiltinMessages.h"
@@ -13,11 +14,14 @@
 #include "widgets/MainWindow.h"
 #include "widgets/MessageBoxErrorDisplay.h"
 #include "widgets/ProcessRunningWarning.h"
+#include "widgets/ProgramFileCommands.h"
+#include "widgets/RecentPrograms.h"
 #include "widgets/SelfTestWarning.h"
 #include "widgets/StatusDialog.h"
 
 #include <QCoreApplication>
 #include <QScreen>
+#include <QTextStream>
 
 #include <exception>
 #include <memory>
@@ -34,7 +38,7 @@ namespace {
 // The six windows after the main one, in their fixed order. Windows centred on the screen have no
 // parent; the others are centred on the main window.
 struct Dialogs {
-    std::unique_ptr<LowPowerWarning> cont;
+    std::unique_ptr<LowPowerWarning> lowPower;
     std::unique_ptr<DownloadDialog> download;
     std::unique_ptr<StatusDialog> status;
     std::unique_ptr<ProcessRunningWarning> warning;
@@ -42,8 +46,8 @@ struct Dialogs {
     std::unique_ptr<SelfTestWarning> selfTestWarning;
 
     void create(AppContext& context, ErrorDisplay& errors, AppWindows& windows, MainWindow& mainWindow) {
-        cont = std::make_unique<LowPowerWarning>(context);
-        windows.cont = cont.get();
+        lowPower = std::make_unique<LowPowerWarning>(context);
+        windows.lowPower = lowPower.get();
         download = std::make_unique<DownloadDialog>(context, errors, windows, &mainWindow);
         windows.download = download.get();
         status = std::make_unique<StatusDialog>(context, errors, windows, &mainWindow);
@@ -58,7 +62,8 @@ struct Dialogs {
 };
 
 int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDisplay& errors, HidBackend& backend,
-                        const ApplicationOptions& options, StartupFilesAhead& startupFiles) {
+                        const ApplicationOptions& options, StartupFilesAhead& startupFiles,
+                        const QString& programFile) {
     ProgramCatalogue catalogue;
     LanguageTexts texts;
     ControlProgram control(catalogue, [&texts](int k) { return messageText(texts.messages, k); });
@@ -97,6 +102,16 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
     mainWindow->show();
     if (options.afterMainWindowShown)
         options.afterMainWindowShown(*mainWindow);
+
+    // Program files: the File menu's commands, files dropped on the window, the file named on the
+    // command line (opened once the loop runs, so its messages come after the window).
+    RecentPrograms recentPrograms;
+    auto* programFiles = new ProgramFileCommands(mainWindow->controller(), errors, recentPrograms, *mainWindow);
+    windows.programFiles = programFiles;
+    programFiles->acceptDrops();
+    if (!programFile.isEmpty())
+        QMetaObject::invokeMethod(
+            programFiles, [programFiles, programFile] { programFiles->open(programFile); }, Qt::QueuedConnection);
     return application.exec();
 }
 
@@ -120,6 +135,15 @@ struct FontWarmUp {};
 } // namespace
 
 int RunApplication(int argc, char** argv, HidBackend& backend, const ApplicationOptions& options) {
+    {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        const CommandLine commandLine =
+            ParseCommandLine(CommandLineArguments(argc, argv), QStringLiteral(TRV_VERSION), out, err);
+        if (commandLine.exitCode)
+            return *commandLine.exitCode;
+        programFile = commandLine.programFile;
+    }
     const FontWarmUp fonts;
     DataFolder folder(".");
     // The catalogue and the protocols are read and parsed while the toolkit connects to the display;
@@ -131,7 +155,7 @@ int RunApplication(int argc, char** argv, HidBackend& backend, const Application
                                   QCoreApplication::applicationDirPath() + QStringLiteral("/trvsound"));
     application.setErrorDisplay(&errors);
     try {
-        return CreateWindowsAndRun(application, folder, errors, backend, options, startupFiles);
+        return CreateWindowsAndRun(application, folder, errors, backend, options, startupFiles, programFile);
     } catch (const std::exception& error) {
         ShowStandardError(errors, nullptr, QString::fromUtf8(error.what()));
     } catch (...) {

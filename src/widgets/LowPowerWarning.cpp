@@ -1,6 +1,7 @@
 #include "widgets/LowPowerWarning.h"
 
-#include "widgets/DialogText.h"
+#include "data/CaptionNumbers.h"
+#include "widgets/WindowBuilder.h"
 #include "widgets/WindowStyle.h"
 
 #include <QGuiApplication>
@@ -12,51 +13,45 @@
 namespace trv {
 
 namespace {
-constexpr int CaptionDialog = 35;
-constexpr int CaptionLabel1 = 36;
-constexpr int CaptionLabel2 = 37;
-constexpr int CaptionLabel3 = 38;
-constexpr int CaptionContinue = 39;
-constexpr int HintContinue = 40;
-constexpr int CaptionBreak = 41;
-constexpr int HintBreak = 42;
+
+namespace design {
+constexpr WindowDesign Window{
+    "TContForm", {LowPowerWarning::ClientWidth, LowPowerWarning::ClientHeight}, {caption::LowPowerTitle, "Warning"}};
+constexpr ControlDesign Label1{
+    "Label1",
+    {40, 24, 0, 0},
+    {caption::LowPowerLine1, "Wellness device has low power. Please charge the went dead battery!"}};
+constexpr ControlDesign Label2{
+    "Label2",
+    {40, 48, 0, 0},
+    {caption::LowPowerLine2, "Change for charged battery, turn on the device and press Continue button."}};
+constexpr ControlDesign Label3{
+    "Label3", {40, 72, 0, 0}, {caption::LowPowerLine3, "To finish the treatment, press Break button. "}};
+constexpr ControlDesign ContButton{"ContButton",
+                                   {88, 136, 97, 25},
+                                   {caption::LowPowerContinue, "Continue"},
+                                   {caption::LowPowerContinueHint, "Continue the treatment."}};
+constexpr ControlDesign BreakButton{"BreakButton",
+                                    {312, 136, 97, 25},
+                                    {caption::LowPowerBreak, "Break"},
+                                    {caption::LowPowerBreakHint, "Close and terminate the treatment."}};
+} // namespace design
+
 } // namespace
 
 LowPowerWarning::LowPowerWarning(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
-    setObjectName("TContForm");
-    setFixedSize(ClientWidth, ClientHeight);
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFont(mainWindowFont());
-    setWindowBackground(*this, DesignBackground);
+    const WindowBuilder build(*this, &ctx.texts.captions);
+    build.frame(design::Window, mainWindowFont());
+    chargeLabel_ = build.make<QLabel>(this, design::Label1);
+    changeBatteryLabel_ = build.make<QLabel>(this, design::Label2);
+    breakLabel_ = build.make<QLabel>(this, design::Label3);
+    continueButton_ = build.make<QPushButton>(this, design::ContButton);
+    breakButton_ = build.make<QPushButton>(this, design::BreakButton);
+    continueButton_->setAutoDefault(false);
+    breakButton_->setAutoDefault(false);
 
-    const CaptionTable& captions = ctx.texts.captions;
-    setWindowTitle(captionOr(captions, CaptionDialog, QStringLiteral("Warning")));
-    const auto label = [&](const char* name, int top, int entry, const QString& design) {
-        auto* l = plainLabel(new QLabel(captionOr(captions, entry, design), this));
-        l->setObjectName(name);
-        l->move(40, top);
-        l->adjustSize();
-        return l;
-    };
-    Label1 = label("Label1", 24, CaptionLabel1,
-                   QStringLiteral("Wellness device has low power. Please charge the went dead battery!"));
-    Label2 = label("Label2", 48, CaptionLabel2,
-                   QStringLiteral("Change for charged battery, turn on the device and press Continue button."));
-    Label3 = label("Label3", 72, CaptionLabel3, QStringLiteral("To finish the treatment, press Break button. "));
-    ContButton = new QPushButton(captionOr(captions, CaptionContinue, QStringLiteral("Continue")), this);
-    ContButton->setObjectName("ContButton");
-    ContButton->setGeometry(88, 136, 97, 25);
-    ContButton->setToolTip(plainHint(captionOr(captions, HintContinue, QStringLiteral("Continue the treatment."))));
-    BreakButton = new QPushButton(captionOr(captions, CaptionBreak, QStringLiteral("Break")), this);
-    BreakButton->setObjectName("BreakButton");
-    BreakButton->setGeometry(312, 136, 97, 25);
-    BreakButton->setToolTip(
-        plainHint(captionOr(captions, HintBreak, QStringLiteral("Close and terminate the treatment."))));
-    ContButton->setAutoDefault(false);
-    BreakButton->setAutoDefault(false);
-
-    connect(ContButton, &QPushButton::clicked, this, [this] { ContButtonClick(); });
-    connect(BreakButton, &QPushButton::clicked, this, [this] { BreakButtonClick(); });
+    connect(continueButton_, &QPushButton::clicked, this, [this] { ContButtonClick(); });
+    connect(breakButton_, &QPushButton::clicked, this, [this] { BreakButtonClick(); });
 }
 
 void LowPowerWarning::showEvent(QShowEvent* event) {

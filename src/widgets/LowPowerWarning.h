@@ -27,11 +27,11 @@ protected:
 
 private:
     AppContext& ctx_;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QPushButton* ContButton = nullptr;
-    QPushButton* BreakButton = nullptr;
+    QLabel* chargeLabel_ = nullptr;        // "Label1": the battery is dead, charge it
+    QLabel* changeBatteryLabel_ = nullptr; // "Label2": put in a charged one and continue
+    QLabel* breakLabel_ = nullptr;         // "Label3": or break
+    QPushButton* continueButton_ = nullptr;
+    QPushButton* breakButton_ = nullptr;
 };
 
 } // namespace trv

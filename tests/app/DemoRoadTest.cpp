@@ -9,6 +9,7 @@
 #include "link/DeviceLink.h"
 #include "sim/SimulatedDevice.h"
 #include "widgets/DemoDevicePanel.h"
+#include "widgets/DeviceWorker.h"
 #include "widgets/DownloadDialog.h"
 #include "widgets/LowPowerWarning.h"
 #include "widgets/MainWindow.h"
@@ -44,7 +45,7 @@ struct DemoBench {
     RecordingErrorDisplay errors;
     AppWindows windows;
     std::unique_ptr<MainWindow> main;
-    std::unique_ptr<LowPowerWarning> cont;
+    std::unique_ptr<LowPowerWarning> lowPower;
     std::unique_ptr<DownloadDialog> download;
     std::unique_ptr<StatusDialog> status;
     std::unique_ptr<ProcessRunningWarning> warning;
@@ -59,8 +60,8 @@ struct DemoBench {
     DemoBench() {
         main = std::make_unique<MainWindow>(ctx, errors, windows, nullptr, [](int) {});
         windows.main = main.get();
-        cont = std::make_unique<LowPowerWarning>(ctx);
-        windows.cont = cont.get();
+        lowPower = std::make_unique<LowPowerWarning>(ctx);
+        windows.lowPower = lowPower.get();
         download = std::make_unique<DownloadDialog>(ctx, errors, windows, main.get());
         windows.download = download.get();
         status = std::make_unique<StatusDialog>(ctx, errors, windows, main.get());
@@ -76,12 +77,13 @@ struct DemoBench {
         warning.reset();
         status.reset();
         download.reset();
-        cont.reset();
+        lowPower.reset();
         main.reset();
         fs::remove_all(root);
     }
 
-    bool nothingModal() const { return QApplication::activeModalWidget() == nullptr; }
+    // No dialog up, and no worker left in the device: the test may look at it then.
+    bool nothingModal() const { return QApplication::activeModalWidget() == nullptr && !DeviceWorker::deviceInUse(); }
     std::function<bool()> wrcIn(WrcMode mode) {
         return [this, mode] {
             const StatusDisplay& display = status->shownDisplay();
@@ -146,10 +148,14 @@ TEST(DemoRoadTest, ComposeDownloadWatchHoldContinueResumeAndSelfTest) {
         {"the resumed program polled", b.wrcIn(WrcMode::Wait),
          [&] {
              listedWhenResumed = lines(*b.status);
-             resumedItem = b.device.currentItem();
              click(*b.status, "CloseButton");
          }},
-        {"back in the main window", [&] { return b.nothingModal(); }, [&] { b.mainClick("TestButton"); }},
+        {"back in the main window", [&] { return b.nothingModal(); },
+         [&] {
+             // Read once the Status dialog's worker has left the device; an item lasts a minute.
+             resumedItem = b.device.currentItem();
+             b.mainClick("TestButton");
+         }},
         {"the self-test warning", [&] { return onTop(*b.selfTest); }, [&] { click(*b.selfTest, "StartButton"); }},
         {"the warning for the resumed program", [&] { return onTop(*b.warning); },
          [&] { click(*b.warning, "AbortButton"); }},
