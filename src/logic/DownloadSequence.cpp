@@ -4,7 +4,43 @@
 #include "data/MessageNumbers.h"
 #include "link/DeviceMessages.h"
 
+#include <iterator>
+
 namespace trv {
+
+namespace {
+
+using Step = DownloadSequence::Step;
+using StepHandler = void (DownloadSequence::*)();
+
+// The timer handler of each step, in the order of Step; None has none.
+constexpr struct {
+    Step step;
+    StepHandler handler;
+} StepHandlers[] = {
+    {Step::None, nullptr},
+    {Step::GetStartBase, &DownloadSequence::Timer1GetStartBase},
+    {Step::ReStart, &DownloadSequence::Timer1ReStart},
+    {Step::InfoHead, &DownloadSequence::Timer1InfoHead},
+    {Step::Control, &DownloadSequence::Timer1Control},
+    {Step::Indexs, &DownloadSequence::Timer1Indexs},
+    {Step::Therapies, &DownloadSequence::Timer1Therapies},
+    {Step::GetControl, &DownloadSequence::Timer1GetControl},
+    {Step::CheckResult, &DownloadSequence::Timer1CheckResult},
+    {Step::CheckStart, &DownloadSequence::Timer1CheckStart},
+    {Step::Close, &DownloadSequence::Timer1Close},
+};
+
+constexpr bool everyStepInItsPlace() {
+    for (size_t k = 0; k < std::size(StepHandlers); ++k) {
+        if (static_cast<size_t>(StepHandlers[k].step) != k)
+            return false;
+    }
+    return std::size(StepHandlers) == static_cast<size_t>(Step::Close) + 1;
+}
+static_assert(everyStepInItsPlace());
+
+} // namespace
 
 DownloadSequence::DownloadSequence(ReportLink& link, SequenceTimer& timer, DownloadView& view, DeviceSession& session,
                                    const ControlProgram& control, const ProgramCatalogue& catalogue,
@@ -36,41 +72,11 @@ void DownloadSequence::FailDownload(int message) {
 
 void DownloadSequence::setStep(Step step) {
     step_ = step;
-    switch (step) {
-    case Step::None:
+    const StepHandler handler = StepHandlers[static_cast<size_t>(step)].handler;
+    if (handler == nullptr)
         timer_.setHandler(nullptr);
-        break;
-    case Step::GetStartBase:
-        timer_.setHandler([this] { Timer1GetStartBase(); });
-        break;
-    case Step::ReStart:
-        timer_.setHandler([this] { Timer1ReStart(); });
-        break;
-    case Step::InfoHead:
-        timer_.setHandler([this] { Timer1InfoHead(); });
-        break;
-    case Step::Control:
-        timer_.setHandler([this] { Timer1Control(); });
-        break;
-    case Step::Indexs:
-        timer_.setHandler([this] { Timer1Indexs(); });
-        break;
-    case Step::Therapies:
-        timer_.setHandler([this] { Timer1Therapies(); });
-        break;
-    case Step::GetControl:
-        timer_.setHandler([this] { Timer1GetControl(); });
-        break;
-    case Step::CheckResult:
-        timer_.setHandler([this] { Timer1CheckResult(); });
-        break;
-    case Step::CheckStart:
-        timer_.setHandler([this] { Timer1CheckStart(); });
-        break;
-    case Step::Close:
-        timer_.setHandler([this] { Timer1Close(); });
-        break;
-    }
+    else
+        timer_.setHandler([this, handler] { (this->*handler)(); });
 }
 
 void DownloadSequence::setNext(Step step, int intervalMs) {
@@ -90,36 +96,12 @@ bool DownloadSequence::send(const DeviceRequest& request) {
     return false;
 }
 
-DownloadSequence::Fetched DownloadSequence::fetchLate(ReportData& reply) {
-    if (!send(FetchRequest()))
-        return Fetched::Failed;
-    switch (link_.ReadReport(reply)) {
-    case ReadResult::Reply:
-        return Fetched::Reply;
-    case ReadResult::TimedOut:
-        return Fetched::Late;
-    case ReadResult::NoDevice:
-        break;
-    }
-    FailDownload(msg::BadReply);
-    return Fetched::Failed;
-}
-
-bool DownloadSequence::fetch(ReportData& reply) {
-    switch (fetchLate(reply)) {
-    case Fetched::Reply:
-        return true;
-    case Fetched::Late:
+bool DownloadSequence::reached(Exchange exchange) {
+    if (exchange == Exchange::NotSent)
+        FailDownload(msg::NoDevice);
+    else if (exchange == Exchange::Lost)
         FailDownload(msg::BadReply);
-        return false;
-    case Fetched::Failed:
-        break;
-    }
-    return false;
-}
-
-bool DownloadSequence::readReply(ReportData& reply) {
-    return link_.ReadReport(reply) == ReadResult::Reply;
+    return exchange == Exchange::Reply || exchange == Exchange::NoAnswer;
 }
 
 void DownloadSequence::advanceProgress() {
@@ -189,10 +171,11 @@ void DownloadSequence::FormActivate() {
     session_.startPending = true;
 
     AddMessageLine(msg::DownloadOpened);
-    if (!send(LinkCheckRequest()))
-        return;
     ReportData reply{};
-    if (!readReply(reply) || !IsLinkCheckReply(reply)) {
+    const Exchange checked = ExchangeReply(link_, LinkCheckRequest().span(), reply);
+    if (!reached(checked))
+        return;
+    if (checked != Exchange::Reply || !IsLinkCheckReply(reply)) {
         FailDownload(msg::BadReply);
         return;
     }
@@ -205,8 +188,13 @@ void DownloadSequence::Timer1GetStartBase() {
     timer_.setEnabled(false);
     AddMessageLine(msg::FetchingBaseState);
     ReportData reply{};
-    if (!fetch(reply))
+    const Exchange fetched = FetchReply(link_, reply);
+    if (!reached(fetched))
         return;
+    if (fetched == Exchange::NoAnswer) {
+        FailDownload(msg::BadReply);
+        return;
+    }
     switch (CheckBaseStateReply(reply)) {
     case BaseStateCheck::Accepted:
         break;
@@ -330,10 +318,10 @@ void DownloadSequence::Timer1GetControl() {
 void DownloadSequence::Timer1CheckResult() {
     timer_.setEnabled(false);
     ReportData reply{};
-    const Fetched fetched = fetchLate(reply);
-    if (fetched == Fetched::Failed)
+    const Exchange fetched = FetchReply(link_, reply);
+    if (!reached(fetched))
         return;
-    if (fetched == Fetched::Late) {
+    if (fetched == Exchange::NoAnswer) {
         // Nothing is known of what the device holds: a whole resend round costs less than the
         // download, and the verification limit still ends a device that never answers in time.
         resend_ = {true, true, true, true};
@@ -383,20 +371,20 @@ void DownloadSequence::StartButtonClick() {
 void DownloadSequence::Timer1CheckStart() {
     timer_.setEnabled(false);
     ReportData reply{};
-    const Fetched fetched = fetchLate(reply);
-    if (fetched == Fetched::Failed)
+    const Exchange fetched = FetchReply(link_, reply);
+    if (!reached(fetched))
         return;
     // The device took the start request and may well be running: the status dialog after Close
     // shows what it does, also when its answer came too late to be read.
     session_.startPending = false;
-    if (fetched == Fetched::Reply && IsStartAcknowledgement(reply)) {
+    if (fetched == Exchange::Reply && IsStartAcknowledgement(reply)) {
         // The link stays open for the Device Status dialog that follows.
         finishDialog(Outcome::Started, false);
         return;
     }
     setStep(Step::None);
     view_.setStartEnabled(false);
-    if (fetched == Fetched::Late)
+    if (fetched == Exchange::NoAnswer)
         AddMessageLine(msg::BadReply);
     AddMessageLine(msg::StartRefused);
     outcome_ = Outcome::StartRefused;

@@ -2,6 +2,7 @@
 
 #include "data/LanguageSelection.h"
 #include "data/ProgramCatalogue.h"
+#include "link/ReplyExchange.h"
 #include "link/ReportLink.h"
 #include "logic/SequenceTimer.h"
 #include "logic/SessionEvents.h"
@@ -108,17 +109,9 @@ private:
     void enable();
     // Sends a request; false (after FailDownload 6) when no device could be found.
     bool send(const DeviceRequest& request);
-    enum class Fetched {
-        Reply,  // a reply of the device's own
-        Late,   // the read timed out: nothing shown yet, reply holds nothing to judge
-        Failed, // no device: the failure was shown
-    };
-    // Sends the fetch request and reads the reply; a late reply is left to the caller.
-    Fetched fetchLate(ReportData& reply);
-    // As fetchLate, but a late reply fails the download too; false after the failure was shown.
-    bool fetch(ReportData& reply);
-    // Reads a reply of the device's own; false when there was none (no device, or a time-out).
-    bool readReply(ReportData& reply);
+    // false, after the failure was shown, for an exchange that found no device: none to send
+    // to (message 6) or none left to read from (message 10). A reply late or not is the caller's.
+    bool reached(Exchange exchange);
     // Section step bookkeeping after a request went out.
     void advanceProgress();
     void finishDialog(Outcome outcome, bool closeLink);

@@ -4,7 +4,39 @@
 #include "data/MessageNumbers.h"
 #include "link/DeviceMessages.h"
 
+#include <iterator>
+
 namespace trv {
+
+namespace {
+
+using Step = StatusSequence::Step;
+using StepHandler = void (StatusSequence::*)();
+
+// The timer handler of each step, in the order of Step; None has none.
+constexpr struct {
+    Step step;
+    StepHandler handler;
+} StepHandlers[] = {
+    {Step::None, nullptr},
+    {Step::GetBaseState, &StatusSequence::Timer1GetBaseState},
+    {Step::CheckBaseState, &StatusSequence::Timer1CheckBaseState},
+    {Step::GetContext, &StatusSequence::Timer1GetContext},
+    {Step::GetRunState, &StatusSequence::Timer1GetRunState},
+    {Step::CheckRunState, &StatusSequence::Timer1CheckRunState},
+    {Step::Close, &StatusSequence::Timer1Close},
+};
+
+constexpr bool everyStepInItsPlace() {
+    for (size_t k = 0; k < std::size(StepHandlers); ++k) {
+        if (static_cast<size_t>(StepHandlers[k].step) != k)
+            return false;
+    }
+    return std::size(StepHandlers) == static_cast<size_t>(Step::Close) + 1;
+}
+static_assert(everyStepInItsPlace());
+
+} // namespace
 
 StatusSequence::StatusSequence(ReportLink& link, SequenceTimer& timer, StatusView& view, DeviceSession& session,
                                const ProgramCatalogue& catalogue, const LanguageTexts& texts)
@@ -12,29 +44,11 @@ StatusSequence::StatusSequence(ReportLink& link, SequenceTimer& timer, StatusVie
 
 void StatusSequence::setHandler(Step step) {
     step_ = step;
-    switch (step) {
-    case Step::None:
+    const StepHandler handler = StepHandlers[static_cast<size_t>(step)].handler;
+    if (handler == nullptr)
         timer_.setHandler(nullptr);
-        break;
-    case Step::GetBaseState:
-        timer_.setHandler([this] { Timer1GetBaseState(); });
-        break;
-    case Step::CheckBaseState:
-        timer_.setHandler([this] { Timer1CheckBaseState(); });
-        break;
-    case Step::GetContext:
-        timer_.setHandler([this] { Timer1GetContext(); });
-        break;
-    case Step::GetRunState:
-        timer_.setHandler([this] { Timer1GetRunState(); });
-        break;
-    case Step::CheckRunState:
-        timer_.setHandler([this] { Timer1CheckRunState(); });
-        break;
-    case Step::Close:
-        timer_.setHandler([this] { Timer1Close(); });
-        break;
-    }
+    else
+        timer_.setHandler([this, handler] { (this->*handler)(); });
 }
 
 void StatusSequence::setNext(Step step) {
@@ -53,20 +67,6 @@ void StatusSequence::stop() {
 
 void StatusSequence::show() {
     view_.showDisplay(display_);
-}
-
-StatusSequence::Fetched StatusSequence::fetch(ReportData& reply) {
-    if (!link_.WriteReport(FetchRequest().span()))
-        return Fetched::NoDevice;
-    switch (link_.ReadReport(reply)) {
-    case ReadResult::Reply:
-        return Fetched::Reply;
-    case ReadResult::TimedOut:
-        return Fetched::NoAnswer;
-    case ReadResult::NoDevice:
-        break;
-    }
-    return Fetched::NoDevice;
 }
 
 void StatusSequence::setMode(WrcMode mode) {
@@ -133,11 +133,11 @@ void StatusSequence::baseStateFallback() {
 void StatusSequence::Timer1CheckBaseState() {
     timer_.setEnabled(false);
     ReportData reply{};
-    const Fetched fetched = fetch(reply);
-    if (fetched != Fetched::Reply) {
+    const Exchange fetched = FetchReply(link_, reply);
+    if (fetched != Exchange::Reply) {
         // A device that is there but silent would otherwise leave the last figures on display as
         // if it were still running: say that it didn't answer, as for a reply not understood.
-        if (fetched == Fetched::NoAnswer)
+        if (fetched == Exchange::NoAnswer)
             display_.BadReplyNotice(texts_.messages);
         baseStateFallback();
         return;
@@ -188,7 +188,7 @@ void StatusSequence::Timer1CheckBaseState() {
 void StatusSequence::Timer1GetContext() {
     timer_.setEnabled(false);
     ReportData reply{};
-    if (fetch(reply) != Fetched::Reply || !IsContextReply(reply)) {
+    if (FetchReply(link_, reply) != Exchange::Reply || !IsContextReply(reply)) {
         // An idle device stops here; a busy one (15 included) is asked again.
         setHandler(Step::GetBaseState);
         timer_.setEnabled(deviceState_ != devstate::Idle);
@@ -240,7 +240,7 @@ void StatusSequence::Timer1GetRunState() {
 void StatusSequence::Timer1CheckRunState() {
     timer_.setEnabled(false);
     ReportData reply{};
-    if (fetch(reply) != Fetched::Reply) {
+    if (FetchReply(link_, reply) != Exchange::Reply) {
         setNext(Step::GetBaseState, StepIntervalMs);
         show();
         return;

@@ -2,6 +2,7 @@
 
 #include "data/LanguageSelection.h"
 #include "data/ProgramCatalogue.h"
+#include "link/ReplyExchange.h"
 #include "link/ReportLink.h"
 #include "logic/SequenceTimer.h"
 #include "logic/SessionEvents.h"
@@ -71,10 +72,6 @@ private:
     void setNext(Step step, int intervalMs);
     void stop();
     void show();
-    enum class Fetched { Reply, NoDevice, NoAnswer };
-    // The fetch request and its reply. NoAnswer: the read timed out or the device went away
-    // during it, and `reply` holds an earlier reply that must not be taken for this one.
-    Fetched fetch(ReportData& reply);
     void baseStateFallback();
     void updateCurrentItem(int item);
     void setMode(WrcMode mode);
