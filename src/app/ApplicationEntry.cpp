@@ -1,7 +1,6 @@
 #include "app/ApplicationEntry.h"
 
 #include "app/AfterFirstPaint.h"
-#include "app/CommandLine.h"
 #include "app/StartupFilesAhead.h"
 #include "app/TrvApplication.h"
 #include "data/BuiltinMessages.h"
@@ -14,14 +13,11 @@
 #include "widgets/MainWindow.h"
 #include "widgets/MessageBoxErrorDisplay.h"
 #include "widgets/ProcessRunningWarning.h"
-#include "widgets/ProgramFileCommands.h"
-#include "widgets/RecentPrograms.h"
 #include "widgets/SelfTestWarning.h"
 #include "widgets/StatusDialog.h"
 
 #include <QCoreApplication>
 #include <QScreen>
-#include <QTextStream>
 
 #include <exception>
 #include <memory>
@@ -62,8 +58,7 @@ struct Dialogs {
 };
 
 int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDisplay& errors, HidBackend& backend,
-                        const ApplicationOptions& options, StartupFilesAhead& startupFiles,
-                        const QString& programFile) {
+                        const ApplicationOptions& options, StartupFilesAhead& startupFiles) {
     ProgramCatalogue catalogue;
     LanguageTexts texts;
     ControlProgram control(catalogue, [&texts](int k) { return messageText(texts.messages, k); });
@@ -102,16 +97,6 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
     mainWindow->show();
     if (options.afterMainWindowShown)
         options.afterMainWindowShown(*mainWindow);
-
-    // Program files: the File menu's commands, files dropped on the window, the file named on the
-    // command line (opened once the loop runs, so its messages come after the window).
-    RecentPrograms recentPrograms;
-    auto* programFiles = new ProgramFileCommands(mainWindow->controller(), errors, recentPrograms, *mainWindow);
-    windows.programFiles = programFiles;
-    programFiles->acceptDrops();
-    if (!programFile.isEmpty())
-        QMetaObject::invokeMethod(
-            programFiles, [programFiles, programFile] { programFiles->open(programFile); }, Qt::QueuedConnection);
     return application.exec();
 }
 
@@ -135,15 +120,6 @@ struct FontWarmUp {};
 } // namespace
 
 int RunApplication(int argc, char** argv, HidBackend& backend, const ApplicationOptions& options) {
-    {
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        const CommandLine commandLine =
-            ParseCommandLine(CommandLineArguments(argc, argv), QStringLiteral(TRV_VERSION), out, err);
-        if (commandLine.exitCode)
-            return *commandLine.exitCode;
-        programFile = commandLine.programFile;
-    }
     const FontWarmUp fonts;
     DataFolder folder(".");
     // The catalogue and the protocols are read and parsed while the toolkit connects to the display;
@@ -155,7 +131,7 @@ int RunApplication(int argc, char** argv, HidBackend& backend, const Application
                                   QCoreApplication::applicationDirPath() + QStringLiteral("/trvsound"));
     application.setErrorDisplay(&errors);
     try {
-        return CreateWindowsAndRun(application, folder, errors, backend, options, startupFiles, programFile);
+        return CreateWindowsAndRun(application, folder, errors, backend, options, startupFiles);
     } catch (const std::exception& error) {
         ShowStandardError(errors, nullptr, QString::fromUtf8(error.what()));
     } catch (...) {
