@@ -1,6 +1,7 @@
 #include "widgets/ProcessRunningWarning.h"
 
-#include "widgets/DialogText.h"
+#include "data/CaptionNumbers.h"
+#include "widgets/WindowBuilder.h"
 #include "widgets/WindowStyle.h"
 
 #include <QLabel>
@@ -13,19 +14,11 @@ namespace trv {
 
 namespace {
 
-constexpr int CaptionDialog = 7;
-constexpr int CaptionLabel1 = 8;
-constexpr int CaptionLabel2 = 9;
-constexpr int CaptionAbort = 10;
-constexpr int HintAbort = 11;
-constexpr int CaptionContinue = 12;
-constexpr int HintContinue = 13;
-
 constexpr int PictureWidth = 51;
 constexpr int PictureHeight = 49;
 
 // A yellow warning triangle with an exclamation mark, drawn to the picture's size.
-QPixmap warningSign() {
+QPixmap WarningSign() {
     QPixmap picture(PictureWidth, PictureHeight);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
@@ -45,43 +38,37 @@ QPixmap warningSign() {
     return picture;
 }
 
+namespace design {
+constexpr WindowDesign Window{"TFormW",
+                              {ProcessRunningWarning::ClientWidth, ProcessRunningWarning::ClientHeight},
+                              {caption::ProcessRunningTitle, "Warning"}};
+constexpr ControlDesign Image1{"Image1", {32, 16, PictureWidth, PictureHeight}};
+constexpr ControlDesign Label1{"Label1", {112, 16, 0, 0}, {caption::ProcessRunningLine1, "There's a process running"}};
+constexpr ControlDesign Label2{"Label2", {112, 38, 0, 0}, {caption::ProcessRunningLine2, "in the equipment."}};
+constexpr ControlDesign AbortButton{
+    "AbortButton", {24, 80, 129, 41}, {caption::ProcessRunningAbort, "Abort"}, {caption::ProcessRunningAbortHint}};
+constexpr ControlDesign ContButton{"ContButton",
+                                   {168, 80, 145, 41},
+                                   {caption::ProcessRunningContinue, "Continue processing"},
+                                   {caption::ProcessRunningContinueHint}};
+} // namespace design
+
 } // namespace
 
 ProcessRunningWarning::ProcessRunningWarning(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
-    setObjectName("TFormW");
-    setFixedSize(ClientWidth, ClientHeight);
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFont(dialogFont(13));
-    setWindowBackground(*this, DesignBackground);
+    const WindowBuilder build(*this, &ctx.texts.captions);
+    build.frame(design::Window, dialogFont(13));
+    warningSign_ = build.make<QLabel>(this, design::Image1);
+    warningSign_->setPixmap(WarningSign());
+    runningLabel_ = build.make<QLabel>(this, design::Label1);
+    inDeviceLabel_ = build.make<QLabel>(this, design::Label2);
+    abortButton_ = build.make<QPushButton>(this, design::AbortButton);
+    continueButton_ = build.make<QPushButton>(this, design::ContButton);
+    abortButton_->setAutoDefault(false);
+    continueButton_->setAutoDefault(false);
 
-    const CaptionTable& captions = ctx.texts.captions;
-    setWindowTitle(captionOr(captions, CaptionDialog, QStringLiteral("Warning")));
-    Image1 = new QLabel(this);
-    Image1->setObjectName("Image1");
-    Image1->setGeometry(32, 16, PictureWidth, PictureHeight);
-    Image1->setPixmap(warningSign());
-    Label1 =
-        plainLabel(new QLabel(captionOr(captions, CaptionLabel1, QStringLiteral("There's a process running")), this));
-    Label1->setObjectName("Label1");
-    Label1->move(112, 16);
-    Label1->adjustSize();
-    Label2 = plainLabel(new QLabel(captionOr(captions, CaptionLabel2, QStringLiteral("in the equipment.")), this));
-    Label2->setObjectName("Label2");
-    Label2->move(112, 38);
-    Label2->adjustSize();
-    AbortButton = new QPushButton(captionOr(captions, CaptionAbort, QStringLiteral("Abort")), this);
-    AbortButton->setObjectName("AbortButton");
-    AbortButton->setGeometry(24, 80, 129, 41);
-    AbortButton->setToolTip(plainHint(captionOr(captions, HintAbort, {})));
-    ContButton = new QPushButton(captionOr(captions, CaptionContinue, QStringLiteral("Continue processing")), this);
-    ContButton->setObjectName("ContButton");
-    ContButton->setGeometry(168, 80, 145, 41);
-    ContButton->setToolTip(plainHint(captionOr(captions, HintContinue, {})));
-    AbortButton->setAutoDefault(false);
-    ContButton->setAutoDefault(false);
-
-    connect(AbortButton, &QPushButton::clicked, this, [this] { AbortButtonClick(); });
-    connect(ContButton, &QPushButton::clicked, this, [this] { ContButtonClick(); });
+    connect(abortButton_, &QPushButton::clicked, this, [this] { AbortButtonClick(); });
+    connect(continueButton_, &QPushButton::clicked, this, [this] { ContButtonClick(); });
 }
 
 void ProcessRunningWarning::ContButtonClick() {

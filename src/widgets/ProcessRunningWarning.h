@@ -24,11 +24,11 @@ public:
 
 private:
     AppContext& ctx_;
-    QLabel* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QPushButton* AbortButton = nullptr;
-    QPushButton* ContButton = nullptr;
+    QLabel* warningSign_ = nullptr;   // "Image1"
+    QLabel* runningLabel_ = nullptr;  // "Label1": a process is running
+    QLabel* inDeviceLabel_ = nullptr; // "Label2": in the device
+    QPushButton* abortButton_ = nullptr;
+    QPushButton* continueButton_ = nullptr;
 };
 
 } // namespace trv
