@@ -1,5 +1,6 @@
 #include "widgets/SelfTestWarning.h"
 
+#include "widgets/WindowBuilder.h"
 #include "widgets/WindowStyle.h"
 
 #include <QLabel>
@@ -8,39 +9,42 @@
 
 namespace trv {
 
+namespace {
+
+namespace design {
+constexpr WindowDesign Window{
+    "TSTWForm", {SelfTestWarning::ClientWidth, SelfTestWarning::ClientHeight}, {NoCaption, "Self test warning"}};
+constexpr ControlDesign Label1{"Label1", {40, 32, 0, 0}, {NoCaption, "Insert the required accessories to the device."}};
+constexpr ControlDesign Label2{"Label2", {40, 72, 0, 0}, {NoCaption, "Press Start to begin the test, Cancel to exit."}};
+constexpr ControlDesign CancelButton{"CancelButton", {216, 136, 75, 25}, {NoCaption, "Cancel"}};
+constexpr ControlDesign StartButton{"StartButton", {328, 136, 75, 25}, {NoCaption, "Start"}};
+} // namespace design
+
+// The warning's labels: white bold on the red, sized to the bold text.
+QLabel* WhiteBold(QLabel* label) {
+    label->setFont(dialogFont(16, true));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
 SelfTestWarning::SelfTestWarning(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
-    setObjectName("TSTWForm");
-    setFixedSize(ClientWidth, ClientHeight);
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setWindowBackground(*this, QColor(255, 0, 0));
-    setFont(dialogFont(16));
-    // Not localised: the design's English texts whatever the language.
-    setWindowTitle(QStringLiteral("Self test warning"));
+    // No caption table: the design's English texts whatever the language.
+    const WindowBuilder build(*this, nullptr);
+    build.frame(design::Window, dialogFont(16), QColor(255, 0, 0));
+    accessoriesLabel_ = WhiteBold(build.make<QLabel>(this, design::Label1));
+    startOrCancelLabel_ = WhiteBold(build.make<QLabel>(this, design::Label2));
+    cancelButton_ = build.make<QPushButton>(this, design::CancelButton);
+    startButton_ = build.make<QPushButton>(this, design::StartButton);
+    cancelButton_->setAutoDefault(false);
+    startButton_->setAutoDefault(false);
 
-    const auto whiteBold = [this](const char* name, int top, const QString& text) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(name);
-        l->setFont(dialogFont(16, true));
-        QPalette palette = l->palette();
-        palette.setColor(QPalette::WindowText, Qt::white);
-        l->setPalette(palette);
-        l->move(40, top);
-        l->adjustSize();
-        return l;
-    };
-    Label1 = whiteBold("Label1", 32, QStringLiteral("Insert the required accessories to the device."));
-    Label2 = whiteBold("Label2", 72, QStringLiteral("Press Start to begin the test, Cancel to exit."));
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName("CancelButton");
-    CancelButton->setGeometry(216, 136, 75, 25);
-    StartButton = new QPushButton(QStringLiteral("Start"), this);
-    StartButton->setObjectName("StartButton");
-    StartButton->setGeometry(328, 136, 75, 25);
-    CancelButton->setAutoDefault(false);
-    StartButton->setAutoDefault(false);
-
-    connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
-    connect(StartButton, &QPushButton::clicked, this, [this] { StartButtonClick(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+    connect(startButton_, &QPushButton::clicked, this, [this] { StartButtonClick(); });
 }
 
 void SelfTestWarning::showEvent(QShowEvent* event) {

@@ -28,10 +28,10 @@ protected:
 
 private:
     AppContext& ctx_;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QPushButton* CancelButton = nullptr;
-    QPushButton* StartButton = nullptr;
+    QLabel* accessoriesLabel_ = nullptr;   // "Label1": insert the accessories
+    QLabel* startOrCancelLabel_ = nullptr; // "Label2": Start begins the test, Cancel leaves
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* startButton_ = nullptr;
 };
 
 } // namespace trv
