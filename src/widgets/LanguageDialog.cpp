@@ -3,6 +3,7 @@
 #include "data/Codepage.h"
 #include "data/LanguageSelection.h"
 #include "widgets/DialogText.h"
+#include "widgets/WindowBuilder.h"
 #include "widgets/WindowStyle.h"
 
 #include <QComboBox>
@@ -12,55 +13,54 @@
 
 namespace trv {
 
+namespace {
+namespace design {
+constexpr WindowDesign Window{
+    "FormL", {LanguageDialog::ClientWidth, LanguageDialog::ClientHeight}, {NoCaption, "Select Language"}};
+constexpr ControlDesign Label1{"Label1", {16, 12, 225, 16}, {NoCaption, "Languages:"}};
+constexpr ControlDesign LanguageBox{"LanguageBox", {16, 32, 225, 24}};
+constexpr ControlDesign OKButton{"OKButton", {48, 72, 75, 25}, {NoCaption, "OK"}};
+constexpr ControlDesign CancelButton{"CancelButton", {136, 72, 75, 25}, {NoCaption, "Cancel"}};
+} // namespace design
+} // namespace
+
 LanguageDialog::LanguageDialog(const DataFolder& folder, std::string_view currentName, QWidget* parent)
     : QDialog(parent) {
-    setObjectName(QStringLiteral("FormL"));
-    setWindowTitle(QStringLiteral("Select Language"));
-    setFixedSize(ClientWidth, ClientHeight);
-    setFont(dialogFont(13));
-    setWindowBackground(*this, DesignBackground);
-
-    Label1 = new QLabel(QStringLiteral("Languages:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(16, 12, 225, 16);
-
-    LanguageBox = new QComboBox(this);
-    LanguageBox->setObjectName(QStringLiteral("LanguageBox"));
-    LanguageBox->setGeometry(16, 32, 225, 24);
-    LanguageBox->setEditable(true);
-    LanguageBox->setInsertPolicy(QComboBox::NoInsert);
+    // The design's English texts whatever the language.
+    const WindowBuilder build(*this, nullptr);
+    build.frame(design::Window, dialogFont(13));
+    languagesLabel_ = build.make<QLabel>(this, design::Label1);
+    languageBox_ = build.make<QComboBox>(this, design::LanguageBox);
+    languageBox_->setEditable(true);
+    languageBox_->setInsertPolicy(QComboBox::NoInsert);
     // The settings keep 48 characters of a name; longer typing is refused as it happens.
-    LanguageBox->lineEdit()->setMaxLength(static_cast<int>(MaxLanguageNameLength));
+    languageBox_->lineEdit()->setMaxLength(static_cast<int>(MaxLanguageNameLength));
     if (const std::optional<std::vector<LanguageEntry>> languages = readLanguageList(folder)) {
         for (const LanguageEntry& entry : *languages) {
-            LanguageBox->addItem(dialogText(entry.name));
+            languageBox_->addItem(dialogText(entry.name));
             listedNames_.push_back(entry.name);
         }
     }
     currentName_ = std::string(currentName.substr(0, currentName.find('\n')));
-    LanguageBox->setEditText(dialogText(currentName_));
+    languageBox_->setEditText(dialogText(currentName_));
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(48, 72, 75, 25);
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setGeometry(136, 72, 75, 25);
+    okButton_ = build.make<QPushButton>(this, design::OKButton);
+    okButton_->setDefault(true);
+    cancelButton_ = build.make<QPushButton>(this, design::CancelButton);
 
-    connect(LanguageBox, &QComboBox::activated, this, &LanguageDialog::LanguageBoxSelect);
-    connect(OKButton, &QPushButton::clicked, this, &LanguageDialog::OKButtonClick);
-    connect(CancelButton, &QPushButton::clicked, this, &LanguageDialog::CancelButtonClick);
+    connect(languageBox_, &QComboBox::activated, this, &LanguageDialog::LanguageBoxSelect);
+    connect(okButton_, &QPushButton::clicked, this, &LanguageDialog::OKButtonClick);
+    connect(cancelButton_, &QPushButton::clicked, this, &LanguageDialog::CancelButtonClick);
 }
 
 void LanguageDialog::LanguageBoxSelect(int index) {
     if (index >= 0)
-        LanguageBox->setEditText(LanguageBox->itemText(index));
+        languageBox_->setEditText(languageBox_->itemText(index));
 }
 
 void LanguageDialog::OKButtonClick() {
     confirmed_ = true;
-    languageName_ = acceptLanguageName(chosenBytes(LanguageBox->currentText()));
+    languageName_ = acceptLanguageName(chosenBytes(languageBox_->currentText()));
     accept();
 }
 

@@ -36,11 +36,12 @@ public:
     void CancelButtonClick();
 
 private:
-    QLabel* Label1 = nullptr;
-    QComboBox* LanguageBox = nullptr;
-    QPushButton* OKButton = nullptr;
-    QPushButton* CancelButton = nullptr;
     std::string chosenBytes(const QString& shown) const;
+
+    QLabel* languagesLabel_ = nullptr; // "Label1"
+    QComboBox* languageBox_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 
     bool confirmed_ = false;
     std::string languageName_;
