@@ -262,6 +262,94 @@ void CheckTextFileBytes(const DataFolder& folder, const std::string& stored, Dia
     }
 }
 
+// Start-up: the settings and the language list they lead through.
+void CheckSettingsAndLanguageList(const DataFolder& folder, Diagnostics& sink) {
+    sink.setFile(SettingsFileName);
+    const LoadedSettings settings = LoadSettings(folder.read(SettingsFileName), &sink);
+    CheckTextFileBytes(folder, SettingsFileName, sink);
+    sink.setFile(LanguageListFileName);
+    const std::optional<std::string> listBytes = folder.read(LanguageListFileName);
+    if (!listBytes) {
+        sink.fileWarning("languages-missing", "can't be read: no language can be chosen, and the files are read "
+                                              "from the ENG folder");
+        return;
+    }
+    const std::vector<LanguageEntry> listed = parseLanguageList(*listBytes, &sink);
+    CheckCodepageBytes(*listBytes, sink);
+    if (!settings.languageLineRead)
+        return;
+    const bool isListed = std::any_of(listed.begin(), listed.end(), [&settings](const LanguageEntry& entry) {
+        return entry.name == settings.settings.languageName;
+    });
+    if (!isListed) {
+        sink.setFile(SettingsFileName);
+        sink.lineWarning(3, "settings-language-unlisted",
+                         "language " + quoted(settings.settings.languageName) + " is not listed in " +
+                             LanguageListFileName + ": the files are read from the " + DefaultFolderCode + " folder");
+    }
+}
+
+// The catalogue, read as the start-up reads it: the step table first, then the checked header.
+// One refused for its step offsets still has the programs the other files name; nullopt when
+// there are none to take.
+std::optional<ProgramCatalogue> CheckCatalogue(const DataFolder& folder, Diagnostics& sink) {
+    sink.setFile(CatalogueFileName);
+    const std::optional<std::string> catalogueBytes = folder.read(CatalogueFileName);
+    StepTable steps = LoadStepTable(catalogueBytes.value_or(std::string()));
+    const CatalogueHeaderResult header = ReadCatalogueHeader(catalogueBytes, &sink);
+    if (!header.outcome.ok() && header.header.runningSeconds.empty())
+        return std::nullopt;
+    ProgramCatalogue catalogue;
+    assembleCatalogue(catalogue, header.header, std::move(steps));
+    return catalogue;
+}
+
+void CheckErrorSound(const DataFolder& folder, Diagnostics& sink) {
+    sink.setFile(ErrorSoundFileName);
+    if (const std::optional<std::string> sound = folder.read(ErrorSoundFileName)) {
+        if (const std::optional<std::string> fault = WaveFault(*sound))
+            sink.fileWarning("sound", "the error sound " + *fault + ": errors sound the platform's default instead");
+    } else {
+        sink.fileWarning("sound", "the error sound can't be read: errors sound the platform's default instead");
+    }
+}
+
+// A language's names against the catalogue (when there is one); what they name, to compare
+// with the other languages.
+std::optional<NamedPrograms> CheckProgramNames(const DataFolder& folder, const LanguagePaths& paths,
+                                               const ProgramCatalogue* catalogue, Diagnostics& sink) {
+    const std::string namesFile = shownPath(paths.path(LanguageFile::ProgramNames));
+    sink.setFile(namesFile);
+    const std::optional<std::string> namesBytes = folder.read(paths.path(LanguageFile::ProgramNames));
+    if (!namesBytes) {
+        sink.fileError(msg::NamesMissing, "names-missing", "the program names can't be read");
+        return std::nullopt;
+    }
+    if (catalogue == nullptr)
+        return std::nullopt;
+    std::vector<NamesFileLine> lines;
+    parseProgramNames(*namesBytes, *catalogue, &sink, &lines);
+    CheckCodepageBytes(*namesBytes, sink);
+    return CollectNames(lines, namesFile);
+}
+
+// A language's protocol and session texts, and against the protocol file when that was taken.
+void CheckProtocolTextFile(const DataFolder& folder, const LanguagePaths& paths, const ProtocolFile* protocols,
+                           Diagnostics& sink) {
+    const std::string textsFile = shownPath(paths.path(LanguageFile::ProtocolTexts));
+    sink.setFile(textsFile);
+    const std::optional<std::string> textBytes = folder.read(paths.path(LanguageFile::ProtocolTexts));
+    if (!textBytes) {
+        sink.fileError(msg::ProtocolTextsMissing, "texts-missing", "the protocol and session texts can't be read");
+        return;
+    }
+    ProtocolTextLines lines;
+    const ProtocolTexts protocolTexts = parseProtocolTexts(*textBytes, &sink, &lines);
+    CheckCodepageBytes(*textBytes, sink);
+    if (protocols)
+        CheckProtocolTexts(*protocols, protocolTexts, lines, textsFile, sink);
+}
+
 } // namespace
 
 std::optional<std::string> BitmapFault(std::string_view bytes) {
@@ -364,57 +452,14 @@ LanguagesToCheck(const DataFolder& folder, const std::vector<std::string>& named
 
 Diagnostics CheckDataFolder(const DataFolder& folder, const std::vector<CheckedLanguage>& languages) {
     Diagnostics sink;
-
-    // Start-up: the settings and the language list they lead through.
-    sink.setFile(SettingsFileName);
-    const LoadedSettings settings = LoadSettings(folder.read(SettingsFileName), &sink);
-    CheckTextFileBytes(folder, SettingsFileName, sink);
-    sink.setFile(LanguageListFileName);
-    const std::optional<std::string> listBytes = folder.read(LanguageListFileName);
-    std::vector<LanguageEntry> listed;
-    if (listBytes) {
-        listed = parseLanguageList(*listBytes, &sink);
-        CheckCodepageBytes(*listBytes, sink);
-    } else {
-        sink.fileWarning("languages-missing", "can't be read: no language can be chosen, and the files are read "
-                                              "from the ENG folder");
-    }
-    if (settings.languageLineRead && listBytes) {
-        const bool isListed = std::any_of(listed.begin(), listed.end(), [&settings](const LanguageEntry& entry) {
-            return entry.name == settings.settings.languageName;
-        });
-        if (!isListed) {
-            sink.setFile(SettingsFileName);
-            sink.lineWarning(3, "settings-language-unlisted",
-                             "language " + quoted(settings.settings.languageName) + " is not listed in " +
-                                 LanguageListFileName + ": the files are read from the " + DefaultFolderCode +
-                                 " folder");
-        }
-    }
-
-    // The catalogue, read as the start-up reads it: the step table first, then the checked header.
-    sink.setFile(CatalogueFileName);
-    const std::optional<std::string> catalogueBytes = folder.read(CatalogueFileName);
-    StepTable steps = LoadStepTable(catalogueBytes.value_or(std::string()));
-    const CatalogueHeaderResult header = ReadCatalogueHeader(catalogueBytes, &sink);
-    ProgramCatalogue catalogue;
-    // A catalogue refused for its step offsets still has the programs the other files name.
-    const bool haveCatalogue = header.outcome.ok() || !header.header.runningSeconds.empty();
-    if (haveCatalogue)
-        assembleCatalogue(catalogue, header.header, std::move(steps));
-
+    CheckSettingsAndLanguageList(folder, sink);
+    const std::optional<ProgramCatalogue> catalogue = CheckCatalogue(folder, sink);
     sink.setFile(ProtocolFileName);
     const ProtocolFileResult protocols = LoadProtocolFile(folder.read(ProtocolFileName), &sink);
-    if (protocols.outcome.ok() && haveCatalogue)
-        CheckProtocolLists(protocols.file, catalogue.programCount(), sink);
-
-    sink.setFile(ErrorSoundFileName);
-    if (const std::optional<std::string> sound = folder.read(ErrorSoundFileName)) {
-        if (const std::optional<std::string> fault = WaveFault(*sound))
-            sink.fileWarning("sound", "the error sound " + *fault + ": errors sound the platform's default instead");
-    } else {
-        sink.fileWarning("sound", "the error sound can't be read: errors sound the platform's default instead");
-    }
+    const ProtocolFile* protocolFile = protocols.outcome.ok() ? &protocols.file : nullptr;
+    if (protocolFile && catalogue)
+        CheckProtocolLists(*protocolFile, catalogue->programCount(), sink);
+    CheckErrorSound(folder, sink);
 
     std::vector<NamedPrograms> names;
     for (const CheckedLanguage& language : languages) {
@@ -430,30 +475,10 @@ Diagnostics CheckDataFolder(const DataFolder& folder, const std::vector<CheckedL
         CheckTextFileBytes(folder, paths.path(LanguageFile::Messages), sink);
 
         // Names and protocol texts, as the catalogue texts are loaded.
-        const std::string namesFile = shownPath(paths.path(LanguageFile::ProgramNames));
-        sink.setFile(namesFile);
-        const std::optional<std::string> namesBytes = folder.read(paths.path(LanguageFile::ProgramNames));
-        if (!namesBytes) {
-            sink.fileError(msg::NamesMissing, "names-missing", "the program names can't be read");
-        } else if (haveCatalogue) {
-            std::vector<NamesFileLine> lines;
-            parseProgramNames(*namesBytes, catalogue, &sink, &lines);
-            CheckCodepageBytes(*namesBytes, sink);
-            names.push_back(CollectNames(lines, namesFile));
-        }
-
-        const std::string textsFile = shownPath(paths.path(LanguageFile::ProtocolTexts));
-        sink.setFile(textsFile);
-        const std::optional<std::string> textBytes = folder.read(paths.path(LanguageFile::ProtocolTexts));
-        if (!textBytes) {
-            sink.fileError(msg::ProtocolTextsMissing, "texts-missing", "the protocol and session texts can't be read");
-        } else {
-            ProtocolTextLines lines;
-            const ProtocolTexts protocolTexts = parseProtocolTexts(*textBytes, &sink, &lines);
-            CheckCodepageBytes(*textBytes, sink);
-            if (protocols.outcome.ok())
-                CheckProtocolTexts(protocols.file, protocolTexts, lines, textsFile, sink);
-        }
+        if (std::optional<NamedPrograms> named =
+                CheckProgramNames(folder, paths, catalogue ? &*catalogue : nullptr, sink))
+            names.push_back(std::move(*named));
+        CheckProtocolTextFile(folder, paths, protocolFile, sink);
     }
     for (size_t k = 1; k < names.size(); ++k)
         CompareNames(names[0], names[k], sink);

@@ -105,6 +105,77 @@ void ReportCutStepArea(const CatalogueLayout& layout, Diagnostics& sink) {
             " run past its end, so a download sends " + them + " without those steps");
 }
 
+// The 16-byte header: its size, "TVB" and a program count within the catalogue's limit.
+bool headerSound(std::string_view bytes, Diagnostics* sink) {
+    if (bytes.size() < CatalogueHeaderSize || bytes.substr(0, 3) != "TVB") {
+        if (sink)
+            sink->recordError(0, 0, msg::CatalogueDamaged, "catalogue-header",
+                              bytes.size() < CatalogueHeaderSize ? "the file is shorter than its 16-byte header"
+                                                                 : "the file doesn't start with \"TVB\"");
+        return false;
+    }
+    if (readU16(bytes, 6) > MaxPrograms) {
+        if (sink)
+            sink->recordError(0, 6, msg::CatalogueDamaged, "catalogue-too-many",
+                              "the header counts " + std::to_string(readU16(bytes, 6)) + " programs, more than " +
+                                  std::to_string(MaxPrograms));
+        return false;
+    }
+    return true;
+}
+
+// Each program's step offset: a whole record, not before the previous program's, inside the step
+// area. Without a sink the first unsound one ends the check; a sink hears of each.
+bool stepOffsetsSound(const CatalogueLayout& layout, Diagnostics* sink) {
+    uint64_t previousFirst = 0;
+    bool sound = true;
+    for (size_t k = 0; k < layout.index.size(); ++k) {
+        const IndexEntry& entry = layout.index[k];
+        const uint64_t first = entry.stepOffset / StepRecordSize;
+        const char* fault = entry.stepOffset % StepRecordSize != 0 ? "is not a multiple of 20"
+                            : first < previousFirst                ? "lies before the previous program's"
+                            : first > layout.rawCount              ? "lies past the end of the step area"
+                                                                   : nullptr;
+        previousFirst = first;
+        if (fault == nullptr)
+            continue;
+        if (!sink)
+            return false;
+        sound = false;
+        sink->recordError(static_cast<int>(k) + 1,
+                          static_cast<long long>(CatalogueHeaderSize + k * CatalogueIndexEntrySize),
+                          msg::CatalogueDamaged, "catalogue-step-offset",
+                          "the step offset " + std::to_string(entry.stepOffset) + " of program " +
+                              std::to_string(k + 1) + " " + fault);
+    }
+    return sound;
+}
+
+// What a sound file holds that the application takes but the device can't run as it stands.
+void ReportStepArea(std::string_view bytes, const CatalogueLayout& layout, Diagnostics& sink) {
+    ReportCutStepArea(layout, sink);
+    const size_t stepsEnd = layout.stepsStart + layout.rawCount * StepRecordSize;
+    if (layout.rawCount == static_cast<size_t>(MaxRawSteps) && bytes.size() - stepsEnd >= StepRecordSize &&
+        readU16(bytes, stepsEnd) != EndOfStepsWord)
+        sink.recordWarning(MaxRawSteps + 1, static_cast<long long>(stepsEnd), "catalogue-steps-ignored",
+                           "the step area ends after " + std::to_string(MaxRawSteps) +
+                               " steps; the steps after them are never read");
+    for (size_t k = 0; k < layout.index.size(); ++k) {
+        const uint64_t first = layout.index[k].stepOffset / StepRecordSize;
+        const uint64_t next =
+            k + 1 < layout.index.size() ? layout.index[k + 1].stepOffset / StepRecordSize : layout.rawCount;
+        const long long at = static_cast<long long>(CatalogueHeaderSize + k * CatalogueIndexEntrySize);
+        const std::string program = "program " + std::to_string(k + 1);
+        if (next == first)
+            sink.recordWarning(static_cast<int>(k) + 1, at, "program-no-steps",
+                               program + " has no steps: the device would run nothing");
+        else if (next - first > ItemStepLimit)
+            sink.recordWarning(static_cast<int>(k) + 1, at, "program-too-many-steps",
+                               program + " has " + std::to_string(next - first) + " steps, more than the " +
+                                   std::to_string(ItemStepLimit) + " an item carries: a download refuses it");
+    }
+}
+
 } // namespace
 
 StepTable LoadStepTable(std::string_view fileBytes) {
@@ -155,83 +226,21 @@ CatalogueHeaderResult ReadCatalogueHeader(const std::optional<std::string>& file
         result.outcome = LoadOutcome::failure(msg::CatalogueDamaged);
         return result;
     };
-    if (bytes.size() < CatalogueHeaderSize || bytes.substr(0, 3) != "TVB") {
-        if (sink)
-            sink->recordError(0, 0, msg::CatalogueDamaged, "catalogue-header",
-                              bytes.size() < CatalogueHeaderSize ? "the file is shorter than its 16-byte header"
-                                                                 : "the file doesn't start with \"TVB\"");
+    if (!headerSound(bytes, sink))
         return damaged();
-    }
-    if (readU16(bytes, 6) > MaxPrograms) {
-        if (sink)
-            sink->recordError(0, 6, msg::CatalogueDamaged, "catalogue-too-many",
-                              "the header counts " + std::to_string(readU16(bytes, 6)) + " programs, more than " +
-                                  std::to_string(MaxPrograms));
-        return damaged();
-    }
 
     const CatalogueLayout layout = readLayout(bytes, false);
-    const uint64_t rawCount = layout.rawCount;
-    uint64_t previousFirst = 0;
-    bool sound = true;
-    for (size_t k = 0; k < layout.index.size(); ++k) {
-        const IndexEntry& entry = layout.index[k];
-        const uint64_t first = entry.stepOffset / StepRecordSize;
-        const char* fault = entry.stepOffset % StepRecordSize != 0 ? "is not a multiple of 20"
-                            : first < previousFirst                ? "lies before the previous program's"
-                            : first > rawCount                     ? "lies past the end of the step area"
-                                                                   : nullptr;
-        previousFirst = first;
-        if (fault == nullptr)
-            continue;
-        if (!sink)
-            return damaged();
-        sound = false;
-        sink->recordError(static_cast<int>(k) + 1,
-                          static_cast<long long>(CatalogueHeaderSize + k * CatalogueIndexEntrySize),
-                          msg::CatalogueDamaged, "catalogue-step-offset",
-                          "the step offset " + std::to_string(entry.stepOffset) + " of program " +
-                              std::to_string(k + 1) + " " + fault);
-    }
-    if (!sound) {
-        // The version, count and running times are sound: the names can still be checked against them.
-        result.header.catalogueVersion = readU16(bytes, 4);
-        result.header.programCount = static_cast<uint16_t>(layout.programCount);
-        for (const IndexEntry& entry : layout.index)
-            result.header.runningSeconds.push_back(entry.runningSeconds);
-        return damaged();
-    }
-
-    if (sink) {
-        ReportCutStepArea(layout, *sink);
-        const size_t stepsStart = CatalogueHeaderSize + layout.index.size() * CatalogueIndexEntrySize;
-        const size_t stepsEnd = stepsStart + layout.rawCount * StepRecordSize;
-        if (layout.rawCount == static_cast<size_t>(MaxRawSteps) && bytes.size() - stepsEnd >= StepRecordSize &&
-            readU16(bytes, stepsEnd) != EndOfStepsWord)
-            sink->recordWarning(MaxRawSteps + 1, static_cast<long long>(stepsEnd), "catalogue-steps-ignored",
-                                "the step area ends after " + std::to_string(MaxRawSteps) +
-                                    " steps; the steps after them are never read");
-        for (size_t k = 0; k < layout.index.size(); ++k) {
-            const uint64_t first = layout.index[k].stepOffset / StepRecordSize;
-            const uint64_t next =
-                k + 1 < layout.index.size() ? layout.index[k + 1].stepOffset / StepRecordSize : rawCount;
-            const long long at = static_cast<long long>(CatalogueHeaderSize + k * CatalogueIndexEntrySize);
-            const std::string program = "program " + std::to_string(k + 1);
-            if (next == first)
-                sink->recordWarning(static_cast<int>(k) + 1, at, "program-no-steps",
-                                    program + " has no steps: the device would run nothing");
-            else if (next - first > ItemStepLimit)
-                sink->recordWarning(static_cast<int>(k) + 1, at, "program-too-many-steps",
-                                    program + " has " + std::to_string(next - first) + " steps, more than the " +
-                                        std::to_string(ItemStepLimit) + " an item carries: a download refuses it");
-        }
-    }
-
+    // With only step offsets unsound, the version, count and running times still are: the
+    // names can be checked against them.
     result.header.catalogueVersion = readU16(bytes, 4);
     result.header.programCount = static_cast<uint16_t>(layout.programCount);
     result.header.runningSeconds.reserve(layout.index.size());
     for (const IndexEntry& entry : layout.index)
         result.header.runningSeconds.push_back(entry.runningSeconds);
+    if (!stepOffsetsSound(layout, sink))
+        return damaged();
+    if (sink)
+        ReportStepArea(bytes, layout, *sink);
     return result;
 }
 
