@@ -3,8 +3,10 @@
 #include "check/CheckReport.h"
 #include "check/FolderCheck.h"
 #include "check/ImageListing.h"
+#include "check/ProgramFileCheck.h"
 #include "data/BuiltinMessages.h"
 #include "data/CatalogueFile.h"
+#include "program/ProgramFile.h"
 
 #include <dirent.h>
 #include <optional>
@@ -19,7 +21,8 @@ namespace trv {
 namespace {
 
 constexpr const char* Usage = "Usage: trv-check [--json] [--language NAME]... [FOLDER]\n"
-                              "       trv-check --image ITEMS [--percent N] [FOLDER]\n";
+                              "       trv-check --image ITEMS|FILE [--percent N] [FOLDER]\n"
+                              "       trv-check --program FILE [--language NAME] [FOLDER]\n";
 
 constexpr const char* Help =
     "Checks a TRV data folder the way the application reads it and reports every problem.\n"
@@ -29,7 +32,11 @@ constexpr const char* Help =
     "                     every listed language and the one trv.cff names\n"
     "  --json             the report as one JSON document\n"
     "  --image ITEMS      print the device image of a control program written as\n"
-    "                     P12,T2:30,W,P5 (P program, T pause minutes:seconds, W wait)\n"
+    "                     P12,T2:30,W,P5 (P program, T pause minutes:seconds, W wait),\n"
+    "                     or kept in a program file (.trvp)\n"
+    "  --program FILE     check a control program file as the application opens it: its\n"
+    "                     programs against the catalogue, its names against the language\n"
+    "                     trv.cff names (or --language NAME)\n"
     "  --percent N        the device's correction percentage for --image, 0 to 255 (default 0)\n"
     "  --help, --version\n"
     "\n"
@@ -47,6 +54,12 @@ bool readableFolder(const std::string& path) {
         return false;
     ::closedir(dir);
     return true;
+}
+
+// A program file rather than items: its extension, or a file of that name (items hold no '/').
+bool IsProgramFileName(const std::string& text) {
+    struct stat info {};
+    return text.ends_with(ProgramFileExtension) || (::stat(text.c_str(), &info) == 0 && S_ISREG(info.st_mode));
 }
 
 int usageError(std::ostream& err, const std::string& text) {
@@ -68,8 +81,14 @@ int listImage(const DataFolder& folder, const std::string& items, int percent, s
 
     ControlProgram control(catalogue, [](int k) { return builtinMessage(k); });
     std::string error;
-    if (!ComposeControlProgram(items, control, error))
+    if (IsProgramFileName(items)) {
+        if (!ComposeFromProgramFile(items, catalogue, control, error)) {
+            err << "trv-check: " << error << '\n';
+            return CheckErrors;
+        }
+    } else if (!ComposeControlProgram(items, control, error)) {
         return usageError(err, error);
+    }
     DeviceImage image;
     MarkImageTitle(image, false);
     const ImageBuildResult built = BuildDeviceImage(image, control, false, catalogue, static_cast<uint8_t>(percent));
@@ -88,6 +107,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     std::vector<std::string> languages;
     std::optional<std::string> folderPath;
     std::optional<std::string> image;
+    std::optional<std::string> program;
     std::optional<int> percent;
     bool json = false;
 
@@ -122,6 +142,10 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
             if (!value("--image", given))
                 return usageError(err, "--image needs the items, e.g. P12,T2:30,W,P5");
             image = given;
+        } else if (is("--program")) {
+            if (!value("--program", given) || given.empty())
+                return usageError(err, "--program needs a program file");
+            program = given;
         } else if (is("--percent")) {
             int number = 0;
             bool digits = value("--percent", given) && !given.empty() && given.size() <= 3;
@@ -142,6 +166,8 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     if (image && (json || !languages.empty()))
         return usageError(err, "--image takes neither --json nor --language");
+    if (program && (image || json || languages.size() > 1))
+        return usageError(err, "--program takes neither --image nor --json, and one --language at most");
     if (percent && !image)
         return usageError(err, "--percent belongs to --image");
 
@@ -152,6 +178,8 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     if (image)
         return listImage(folder, *image, percent.value_or(0), out, err);
+    if (program)
+        return CheckProgramFile(folder, *program, languages.empty() ? nullptr : &languages.front(), out, err);
 
     std::string error;
     const std::optional<std::vector<CheckedLanguage>> checked = LanguagesToCheck(folder, languages, error);
