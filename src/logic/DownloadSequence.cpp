@@ -3,21 +3,16 @@
 #include "data/BuiltinMessages.h"
 #include "data/MessageNumbers.h"
 #include "link/DeviceMessages.h"
-
-#include <iterator>
+#include "logic/StepTable.h"
 
 namespace trv {
 
 namespace {
 
 using Step = DownloadSequence::Step;
-using StepHandler = void (DownloadSequence::*)();
 
 // The timer handler of each step, in the order of Step; None has none.
-constexpr struct {
-    Step step;
-    StepHandler handler;
-} StepHandlers[] = {
+constexpr StepEntry<DownloadSequence, Step> StepHandlers[] = {
     {Step::None, nullptr},
     {Step::GetStartBase, &DownloadSequence::Timer1GetStartBase},
     {Step::ReStart, &DownloadSequence::Timer1ReStart},
@@ -30,15 +25,7 @@ constexpr struct {
     {Step::CheckStart, &DownloadSequence::Timer1CheckStart},
     {Step::Close, &DownloadSequence::Timer1Close},
 };
-
-constexpr bool everyStepInItsPlace() {
-    for (size_t k = 0; k < std::size(StepHandlers); ++k) {
-        if (static_cast<size_t>(StepHandlers[k].step) != k)
-            return false;
-    }
-    return std::size(StepHandlers) == static_cast<size_t>(Step::Close) + 1;
-}
-static_assert(everyStepInItsPlace());
+static_assert(CoversEveryStep(StepHandlers, Step::Close));
 
 } // namespace
 
@@ -72,11 +59,7 @@ void DownloadSequence::FailDownload(int message) {
 
 void DownloadSequence::setStep(Step step) {
     step_ = step;
-    const StepHandler handler = StepHandlers[static_cast<size_t>(step)].handler;
-    if (handler == nullptr)
-        timer_.setHandler(nullptr);
-    else
-        timer_.setHandler([this, handler] { (this->*handler)(); });
+    SetStepHandler(timer_, *this, StepHandlers, step);
 }
 
 void DownloadSequence::setNext(Step step, int intervalMs) {

@@ -3,21 +3,16 @@
 #include "data/BuiltinMessages.h"
 #include "data/MessageNumbers.h"
 #include "link/DeviceMessages.h"
-
-#include <iterator>
+#include "logic/StepTable.h"
 
 namespace trv {
 
 namespace {
 
 using Step = StatusSequence::Step;
-using StepHandler = void (StatusSequence::*)();
 
 // The timer handler of each step, in the order of Step; None has none.
-constexpr struct {
-    Step step;
-    StepHandler handler;
-} StepHandlers[] = {
+constexpr StepEntry<StatusSequence, Step> StepHandlers[] = {
     {Step::None, nullptr},
     {Step::GetBaseState, &StatusSequence::Timer1GetBaseState},
     {Step::CheckBaseState, &StatusSequence::Timer1CheckBaseState},
@@ -26,15 +21,7 @@ constexpr struct {
     {Step::CheckRunState, &StatusSequence::Timer1CheckRunState},
     {Step::Close, &StatusSequence::Timer1Close},
 };
-
-constexpr bool everyStepInItsPlace() {
-    for (size_t k = 0; k < std::size(StepHandlers); ++k) {
-        if (static_cast<size_t>(StepHandlers[k].step) != k)
-            return false;
-    }
-    return std::size(StepHandlers) == static_cast<size_t>(Step::Close) + 1;
-}
-static_assert(everyStepInItsPlace());
+static_assert(CoversEveryStep(StepHandlers, Step::Close));
 
 } // namespace
 
@@ -44,11 +31,7 @@ StatusSequence::StatusSequence(ReportLink& link, SequenceTimer& timer, StatusVie
 
 void StatusSequence::setHandler(Step step) {
     step_ = step;
-    const StepHandler handler = StepHandlers[static_cast<size_t>(step)].handler;
-    if (handler == nullptr)
-        timer_.setHandler(nullptr);
-    else
-        timer_.setHandler([this, handler] { (this->*handler)(); });
+    SetStepHandler(timer_, *this, StepHandlers, step);
 }
 
 void StatusSequence::setNext(Step step) {
