@@ -84,22 +84,29 @@ void DemoDevicePanel::refresh() {
     plugButton_->setText(plugged ? QStringLiteral("Unplug the cable") : QStringLiteral("Plug the cable in"));
 }
 
+// The hand on the device waits while a device dialog's worker talks to it.
 void DemoDevicePanel::stopKey() {
-    device_.pressStopKey();
-    refresh();
+    DeviceWorker::whenDeviceFree(this, [this] {
+        device_.pressStopKey();
+        refresh();
+    });
 }
 
 void DemoDevicePanel::recharge() {
-    device_.recharge(ChargedPower);
-    refresh();
+    DeviceWorker::whenDeviceFree(this, [this] {
+        device_.recharge(ChargedPower);
+        refresh();
+    });
 }
 
 void DemoDevicePanel::togglePlug() {
-    if (device_.pluggedIn())
-        device_.unplug();
-    else
-        device_.replug();
-    refresh();
+    DeviceWorker::whenDeviceFree(this, [this] {
+        if (device_.pluggedIn())
+            device_.unplug();
+        else
+            device_.replug();
+        refresh();
+    });
 }
 
 } // namespace trv

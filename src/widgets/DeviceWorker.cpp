@@ -1,19 +1,89 @@
 #include "widgets/DeviceWorker.h"
 
-#include <QDeadlineTimer>
+#include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QEventLoop>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
+#include <QWidget>
 
-#include <chrono>
 #include <utility>
 
 namespace trv {
 
 namespace {
-// An idle worker answers a close within microseconds; only a read under way needs the event loop.
-constexpr auto QuickSettle = std::chrono::milliseconds(3);
+
+const char* const AllowedWhileBusy = "trvAllowedWhileBusy";
+
+// Window thread: how many workers hold the link, and who waits for it.
+int holders = 0;
+struct Waiting {
+    QPointer<QObject> context;
+    DeviceWorker::Call call;
+};
+std::vector<Waiting> waiting;
+
+// The worker whose thread this is.
+thread_local DeviceWorker* currentWorker = nullptr;
+
+// While a closed dialog's step ends, clicks and keys would reach windows whose handlers change the
+// values the worker still uses: they are turned away, and the pointer says why.
+class BusyGate : public QObject {
+public:
+    static void enter() {
+        if (instance().depth_++ == 0) {
+            QApplication::setOverrideCursor(Qt::BusyCursor);
+            qApp->installEventFilter(&instance());
+        }
+    }
+    static void leave() {
+        if (--instance().depth_ == 0) {
+            qApp->removeEventFilter(&instance());
+            QApplication::restoreOverrideCursor();
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!isUserInput(event->type()))
+            return false;
+        for (QObject* object = watched; object != nullptr; object = object->parent()) {
+            if (object->property(AllowedWhileBusy).toBool())
+                return false;
+        }
+        return true;
+    }
+
+private:
+    static BusyGate& instance() {
+        static BusyGate gate;
+        return gate;
+    }
+    static bool isUserInput(QEvent::Type type) {
+        switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::Drop:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+        }
+    }
+    int depth_ = 0;
+};
+
 } // namespace
 
 DeviceWorker::DeviceWorker(const QString& name, QObject* parent)
@@ -26,6 +96,16 @@ DeviceWorker::~DeviceWorker() {
     stop();
     delete workerSide_;
     delete thread_;
+}
+
+void DeviceWorker::requireWindowThread(const char* where) const {
+    if (QThread::currentThread() != thread())
+        qFatal("%s: DeviceWorker::%s belongs on the window thread", qPrintable(thread_->objectName()), where);
+}
+
+void DeviceWorker::requireWorkerThread(const char* where) const {
+    if (QThread::currentThread() != thread_)
+        qFatal("%s: DeviceWorker::%s belongs on the worker thread", qPrintable(thread_->objectName()), where);
 }
 
 void DeviceWorker::post(QObject* context, Call call) {
@@ -48,27 +128,73 @@ std::mutex& DeviceWorker::handover() {
     return lock;
 }
 
+bool DeviceWorker::deviceInUse() {
+    return holders > 0;
+}
+
+void DeviceWorker::whenDeviceFree(QObject* context, Call call) {
+    if (!deviceInUse()) {
+        call();
+        return;
+    }
+    waiting.push_back({context, std::move(call)});
+}
+
+void DeviceWorker::allowWhileBusy(QWidget& widget) {
+    widget.setProperty(AllowedWhileBusy, true);
+}
+
+void DeviceWorker::setHold(bool reserved, bool lent) {
+    reserved_ = reserved;
+    lent_ = lent;
+    const bool holding = reserved && !lent;
+    if (holding_ == holding)
+        return;
+    holding_ = holding;
+    holders += holding ? 1 : -1;
+    if (holders > 0)
+        return;
+    // Each waiting call runs from the event loop, and checks again: the one before it may have
+    // taken the link.
+    for (Waiting& next : std::exchange(waiting, {})) {
+        if (next.context == nullptr)
+            continue;
+        QObject* context = next.context;
+        QMetaObject::invokeMethod(
+            context, [context, call = std::move(next.call)] { whenDeviceFree(context, call); }, Qt::QueuedConnection);
+    }
+}
+
 void DeviceWorker::adopt(QObject& object) {
+    requireWindowThread("adopt");
     adopted_.push_back(&object);
 }
 
-void DeviceWorker::open(Call activate) {
+void DeviceWorker::open(Call activate, Call abandon) {
+    requireWindowThread("open");
     if (!thread_->isRunning() && !thread_->isFinished()) {
         // Started with the first opening: a dialog that is never opened costs no thread.
         for (QObject* object : adopted_)
             object->moveToThread(thread_);
         thread_->start();
+        post(workerSide_, [this] { currentWorker = this; });
     }
     const int opening = ++openings_;
     windowOpening_ = opening;
-    hold(true);
-    post(workerSide_, [this, opening, activate = std::move(activate)] {
-        workerOpening_ = opening;
-        activate();
+    whenDeviceFree(this, [this, opening, activate = std::move(activate), abandon = std::move(abandon)] {
+        if (windowOpening_ != opening)
+            return; // closed before the link was free
+        setHold(true, false);
+        post(workerSide_, [this, opening, activate, abandon] {
+            workerOpening_ = opening;
+            abandon_ = abandon;
+            activate();
+        });
     });
 }
 
 void DeviceWorker::act(Call action) {
+    requireWindowThread("act");
     const int opening = windowOpening_;
     if (opening == 0)
         return;
@@ -79,103 +205,81 @@ void DeviceWorker::act(Call action) {
 }
 
 void DeviceWorker::closeDialog(QDialog& dialog, int result, Call close) {
-    const bool running = isOpen();
+    requireWindowThread("closeDialog");
+    const int opening = windowOpening_;
     // The base class's done(): the dialogs override done() to come here.
     dialog.QDialog::done(result);
-    if (running)
-        closeByUser(std::move(close));
-}
-
-void DeviceWorker::closeByUser(Call close) {
-    const int opening = windowOpening_;
     if (opening == 0)
         return;
     windowOpening_ = 0;
+    if (!reserved_)
+        return; // it never reached the link
+    if (!gated_) {
+        gated_ = true;
+        BusyGate::enter();
+    }
     post(workerSide_, [this, opening, close = std::move(close)] {
         if (workerOpening_ == opening) {
             workerOpening_ = 0;
             close();
         }
-        settled(opening);
+        post(this, [this] { released(); });
     });
-
-    const auto done = [this, opening] { return settledOpening_ >= opening || stopping_; };
-    {
-        std::unique_lock lock(mutex_);
-        if (changed_.wait_for(lock, QuickSettle, done)) {
-            hold(false);
-            return;
-        }
-    }
-    // A read is under way: the windows keep repainting and answering while it ends, but a click
-    // waits, since it could open another device dialog on the link this one still holds.
-    QEventLoop loop;
-    QEventLoop* outer = std::exchange(settleLoop_, &loop);
-    const QDeadlineTimer deadline(SettleBoundMs);
-    QTimer::singleShot(SettleBoundMs, &loop, &QEventLoop::quit);
-    for (;;) {
-        {
-            const std::lock_guard lock(mutex_);
-            if (done())
-                break;
-        }
-        if (deadline.hasExpired()) {
-            qWarning("%s: the device step did not end in time", qPrintable(thread_->objectName()));
-            break;
-        }
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    settleLoop_ = outer;
-    hold(false);
 }
 
-void DeviceWorker::hold(bool holding) {
-    if (holding_ == holding)
+void DeviceWorker::released() {
+    if (gated_) {
+        gated_ = false;
+        BusyGate::leave();
+    }
+    setHold(false, false);
+    if (releaseLoop_ != nullptr)
+        releaseLoop_->quit();
+}
+
+void DeviceWorker::waitUntilReleased() {
+    requireWindowThread("waitUntilReleased");
+    if (!gated_)
         return;
-    holding_ = holding;
-    holders_ += holding ? 1 : -1;
-}
-
-void DeviceWorker::settled(int opening) {
-    {
-        const std::lock_guard lock(mutex_);
-        settledOpening_ = std::max(settledOpening_, opening);
-    }
-    changed_.notify_all();
-    post(this, [this] {
-        if (settleLoop_ != nullptr)
-            settleLoop_->quit();
-    });
+    QEventLoop loop;
+    QEventLoop* outer = std::exchange(releaseLoop_, &loop);
+    while (gated_)
+        loop.exec();
+    releaseLoop_ = outer;
+    if (outer != nullptr && !gated_)
+        outer->quit();
 }
 
 void DeviceWorker::stop() {
+    requireWindowThread("stop");
     windowOpening_ = 0;
-    hold(false);
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
     }
     changed_.notify_all();
-    if (!thread_->isRunning())
-        return;
-    QThread* window = thread();
-    post(workerSide_, [this, window] {
-        workerOpening_ = 0;
-        for (QObject* object : adopted_) {
-            if (auto* timer = qobject_cast<QTimer*>(object))
-                timer->stop();
-            object->moveToThread(window);
-        }
-    });
-    thread_->quit();
-    if (!thread_->wait(QDeadlineTimer(SettleBoundMs))) {
-        qWarning("%s: the device step did not end in time", qPrintable(thread_->objectName()));
+    if (thread_->isRunning()) {
+        QThread* window = thread();
+        // The clean-up runs on the worker after the step under way, and ends the thread itself.
+        post(workerSide_, [this, window] {
+            workerOpening_ = 0;
+            abandon_ = nullptr;
+            for (QObject* object : adopted_) {
+                if (auto* timer = qobject_cast<QTimer*>(object))
+                    timer->stop();
+                object->moveToThread(window);
+            }
+            currentWorker = nullptr;
+            QThread::currentThread()->quit();
+        });
         thread_->wait();
+        const std::lock_guard lock(handover()); // the worker's last call released it
     }
-    const std::lock_guard lock(handover()); // the worker's last call released it
+    released();
 }
 
 void DeviceWorker::toWindow(Call update) {
+    requireWorkerThread("toWindow");
     const int opening = workerOpening_;
     if (opening == 0)
         return;
@@ -186,6 +290,7 @@ void DeviceWorker::toWindow(Call update) {
 }
 
 bool DeviceWorker::ask(Call question) {
+    requireWorkerThread("ask");
     const int opening = workerOpening_;
     if (opening == 0)
         return false;
@@ -196,16 +301,27 @@ bool DeviceWorker::ask(Call question) {
             return false;
         serial = ++askSerial_;
     }
-    post(this, [this, opening, serial, question = std::move(question)] {
-        const bool ran = windowOpening_ == opening;
-        if (ran)
-            question();
+    const auto answer = [this, serial](bool ran) {
         {
             const std::lock_guard lock(mutex_);
             answeredSerial_ = serial;
             answerRan_ = ran;
         }
         changed_.notify_all();
+    };
+    post(this, [this, opening, answer, question = std::move(question)] {
+        if (windowOpening_ != opening) {
+            answer(false);
+            return;
+        }
+        // The worker waits and leaves the link to the window thread, which may open the other
+        // device dialog on it; the worker takes it back once that dialog's step has ended too.
+        setHold(reserved_, true);
+        question();
+        whenDeviceFree(this, [this, answer] {
+            setHold(reserved_, false);
+            answer(true);
+        });
     });
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return answeredSerial_ >= serial || stopping_; });
@@ -213,17 +329,36 @@ bool DeviceWorker::ask(Call question) {
 }
 
 void DeviceWorker::finish(Call close) {
+    requireWorkerThread("finish");
     const int opening = workerOpening_;
     if (opening == 0)
         return;
     workerOpening_ = 0;
-    post(this, [this, opening, close = std::move(close)] {
-        if (windowOpening_ != opening)
-            return;
-        windowOpening_ = 0;
-        hold(false);
-        close();
+    // Through the worker's queue first: the link is handed back once the step under way returns.
+    post(workerSide_, [this, opening, close = std::move(close)] {
+        post(this, [this, opening, close] {
+            if (windowOpening_ != opening)
+                return; // the user's close got there first and releases the link
+            windowOpening_ = 0;
+            setHold(false, false);
+            close();
+        });
     });
+}
+
+bool DeviceWorker::AbandonStep() {
+    DeviceWorker* worker = currentWorker;
+    if (worker == nullptr)
+        return false;
+    if (worker->workerOpening_ != 0 && worker->abandon_) {
+        try {
+            worker->abandon_();
+        } catch (...) {
+            // The closing failed too: the opening ends without it.
+            worker->finish([] {});
+        }
+    }
+    return true;
 }
 
 } // namespace trv

@@ -87,8 +87,14 @@ void DownloadDialog::done(int result) {
     worker_.closeDialog(*this, result, [this] { sequence_.FrameClose(); });
 }
 
+int DownloadDialog::exec() {
+    const int result = QDialog::exec();
+    worker_.waitUntilReleased();
+    return result;
+}
+
 void DownloadDialog::FormActivate() {
-    worker_.open([this] { sequence_.FormActivate(); });
+    worker_.open([this] { sequence_.FormActivate(); }, [this] { sequence_.FrameClose(); });
 }
 
 void DownloadDialog::StartButtonClick() {

@@ -36,6 +36,8 @@ public:
 
     // The close box, Escape and any other done() stop the step machine as the window goes.
     void done(int result) override;
+    // Returns once the dialog has closed and its worker has left the device.
+    int exec() override;
 
     // The step machine; read it only while the dialog is closed (it runs on the worker thread).
     DownloadSequence& sequence() { return sequence_; }

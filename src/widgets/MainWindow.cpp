@@ -3,6 +3,7 @@
 #include "data/BuiltinMessages.h"
 #include "data/MessageNumbers.h"
 #include "widgets/DialogText.h"
+#include "widgets/DeviceWorker.h"
 #include "widgets/DownloadDialog.h"
 #include "widgets/FlagImage.h"
 #include "widgets/LanguageDialog.h"
@@ -215,6 +216,8 @@ void MainWindow::buildWindow() {
 
 void MainWindow::connectEvents() {
     connect(ExitButton, &QPushButton::clicked, this, &MainWindow::ExitButtonClick);
+    // Exit is taken while a closed dialog's step ends; it waits for the step.
+    DeviceWorker::allowWhileBusy(*ExitButton);
     connect(DlButton, &QPushButton::clicked, this, &MainWindow::DlButtonClick);
     connect(TestButton, &QPushButton::clicked, this, &MainWindow::TestButtonClick);
     connect(StatButton, &QPushButton::clicked, this, &MainWindow::StatButtonClick);
@@ -245,6 +248,19 @@ void MainWindow::ExitButtonClick() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A dialog closed in the middle of a step leaves its worker in the link for up to the step's
+    // own bound: the device is closed after the worker has left it.
+    if (DeviceWorker::deviceInUse()) {
+        event->ignore();
+        if (!closePending_) {
+            closePending_ = true;
+            DeviceWorker::whenDeviceFree(this, [this] {
+                closePending_ = false;
+                close();
+            });
+        }
+        return;
+    }
     if (!closedDown_) {
         closedDown_ = true;
         // A settings file that can't be written is lost without a word, as the user expects no question here.
@@ -260,7 +276,7 @@ void MainWindow::openStatusIfStarted() {
 }
 
 void MainWindow::DlButtonClick() {
-    if (windows_.download == nullptr)
+    if (windows_.download == nullptr || DeviceWorker::deviceInUse())
         return;
     const PointerGuard pointer(*DlButton);
     controller_.PrepareDownload();
@@ -269,7 +285,7 @@ void MainWindow::DlButtonClick() {
 }
 
 void MainWindow::TestButtonClick() {
-    if (windows_.selfTestWarning == nullptr || windows_.download == nullptr)
+    if (windows_.selfTestWarning == nullptr || windows_.download == nullptr || DeviceWorker::deviceInUse())
         return;
     windows_.selfTestWarning->exec();
     if (!context_.session.selfTestFlag)
@@ -285,7 +301,7 @@ void MainWindow::TestButtonClick() {
 }
 
 void MainWindow::StatButtonClick() {
-    if (windows_.status != nullptr)
+    if (windows_.status != nullptr && !DeviceWorker::deviceInUse())
         windows_.status->exec();
 }
 
@@ -378,7 +394,7 @@ void MainWindow::showFlagError() {
 
 void MainWindow::ShowError(int message) {
     const MessageTable& messages = context_.texts.messages;
-    errors_.show(this, dialogText(messageText(messages, msg::ErrorTitle)), dialogText(messageText(messages, message)),
+    errors_.show(this, dialogText(MessageText(messages, msg::ErrorTitle)), dialogText(MessageText(messages, message)),
                  ErrorDisplay::Icon::Error, true);
 }
 
@@ -387,8 +403,8 @@ void MainWindow::showStandardError(const std::string& text) {
 }
 
 void MainWindow::applyMainTexts(const MainWindowTexts& texts) {
-    for (const MainTextBinding& binding : mainTextBindings()) {
-        const QString text = dialogText(mainText(texts, binding.source));
+    for (const MainTextBinding& binding : MainTextBindings()) {
+        const QString text = dialogText(MainText(texts, binding.source));
         QWidget* control = findChild<QWidget*>(QString::fromLatin1(binding.control));
         if (control == nullptr)
             continue;

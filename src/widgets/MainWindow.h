@@ -49,6 +49,7 @@ public:
 
     bool startupFailed() const { return controller_.ended(); }
     const MainController& controller() const { return controller_; }
+    MainController& controller() { return controller_; }
 
     // Event handlers, named after their control and event.
     void ExitButtonClick();
@@ -105,6 +106,7 @@ private:
     QString flagError_;
     std::unique_ptr<FlagDecoder> flagCheck_;
     bool closedDown_ = false;
+    bool closePending_ = false;
 
     QTabWidget* ProgPC = nullptr;
     QWidget* ProtocolTS = nullptr;

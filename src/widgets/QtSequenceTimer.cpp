@@ -1,5 +1,7 @@
 #include "widgets/QtSequenceTimer.h"
 
+#include <QThread>
+
 namespace trv {
 
 QtSequenceTimer::QtSequenceTimer(QObject* owner) : timer_(owner) {
@@ -14,11 +16,18 @@ QtSequenceTimer::QtSequenceTimer(QObject* owner) : timer_(owner) {
     });
 }
 
+void QtSequenceTimer::requireOwnThread() const {
+    if (QThread::currentThread() != timer_.thread())
+        qFatal("%s: the step timer is used off the thread of its step machine", qPrintable(timer_.objectName()));
+}
+
 void QtSequenceTimer::setInterval(int milliseconds) {
+    requireOwnThread();
     timer_.setInterval(milliseconds);
 }
 
 void QtSequenceTimer::setEnabled(bool enabled) {
+    requireOwnThread();
     if (enabled)
         timer_.start();
     else

@@ -21,6 +21,8 @@ public:
     QTimer& qtimer() { return timer_; }
 
 private:
+    void requireOwnThread() const;
+
     QTimer timer_;
     Handler handler_;
 };

@@ -176,8 +176,14 @@ void StatusDialog::done(int result) {
     worker_.closeDialog(*this, result, [this] { sequence_.FrameClose(); });
 }
 
+int StatusDialog::exec() {
+    const int result = QDialog::exec();
+    worker_.waitUntilReleased();
+    return result;
+}
+
 void StatusDialog::FormActivate() {
-    worker_.open([this] { sequence_.FormActivate(); });
+    worker_.open([this] { sequence_.FormActivate(); }, [this] { sequence_.FrameClose(); });
 }
 
 void StatusDialog::CloseButtonClick() {
@@ -185,11 +191,15 @@ void StatusDialog::CloseButtonClick() {
 }
 
 void StatusDialog::WRCButtonClick() {
-    worker_.act([this] {
-        // As a click reaches a button only while it is enabled: the step before it may have
-        // disabled the button after the click was made.
-        if (sequence_.display().wrcEnabled())
+    // The click means the caption the user saw: a step between the click and its turn on the
+    // worker may have disabled the button or turned Wait into Continue, or Wait into Resume.
+    const WrcMode seen = shown_.wrcMode();
+    worker_.act([this, seen] {
+        const StatusDisplay& now = sequence_.display();
+        if (now.wrcEnabled() && now.wrcMode() == seen)
             sequence_.WRCButtonClick();
+        else
+            showDisplay(now);
     });
 }
 

@@ -9,6 +9,7 @@
 #include "link/DeviceLink.h"
 #include "sim/SimulatedDevice.h"
 #include "widgets/DemoDevicePanel.h"
+#include "widgets/DeviceWorker.h"
 #include "widgets/DownloadDialog.h"
 #include "widgets/LowPowerWarning.h"
 #include "widgets/MainWindow.h"
@@ -81,7 +82,8 @@ struct DemoBench {
         fs::remove_all(root);
     }
 
-    bool nothingModal() const { return QApplication::activeModalWidget() == nullptr; }
+    // No dialog up, and no worker left in the device: the test may look at it then.
+    bool nothingModal() const { return QApplication::activeModalWidget() == nullptr && !DeviceWorker::deviceInUse(); }
     std::function<bool()> wrcIn(WrcMode mode) {
         return [this, mode] {
             const StatusDisplay& display = status->shownDisplay();
@@ -146,10 +148,14 @@ TEST(DemoRoadTest, ComposeDownloadWatchHoldContinueResumeAndSelfTest) {
         {"the resumed program polled", b.wrcIn(WrcMode::Wait),
          [&] {
              listedWhenResumed = lines(*b.status);
-             resumedItem = b.device.currentItem();
              click(*b.status, "CloseButton");
          }},
-        {"back in the main window", [&] { return b.nothingModal(); }, [&] { b.mainClick("TestButton"); }},
+        {"back in the main window", [&] { return b.nothingModal(); },
+         [&] {
+             // Read once the Status dialog's worker has left the device; an item lasts a minute.
+             resumedItem = b.device.currentItem();
+             b.mainClick("TestButton");
+         }},
         {"the self-test warning", [&] { return onTop(*b.selfTest); }, [&] { click(*b.selfTest, "StartButton"); }},
         {"the warning for the resumed program", [&] { return onTop(*b.warning); },
          [&] { click(*b.warning, "AbortButton"); }},

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -33,10 +34,31 @@ public:
     }
 };
 
+// A Qt warning is a fault the windows' tests must see: each fails the test that caused it, but
+// for what the platform says of its own limits (the offscreen platform, no runtime folder).
+inline void FailOnQtWarnings() {
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtDebugMsg || type == QtInfoMsg)
+            return;
+        static const char* const environmental[] = {
+            "QStandardPaths: ",
+            "This plugin does not support",
+        };
+        for (const char* prefix : environmental) {
+            if (message.startsWith(QLatin1String(prefix)))
+                return;
+        }
+        ADD_FAILURE() << "Qt " << (type == QtWarningMsg ? "warning" : "error") << ": " << message.toStdString();
+        if (type == QtFatalMsg)
+            std::abort();
+    });
+}
+
 // The windows need a QApplication; offscreen unless the caller chose a platform.
 inline int RunGuiTests(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    FailOnQtWarnings();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GatedLink.h"
 #include "GuiTestSupport.h"
 #include "SequenceTestBench.h"
 

@@ -1,8 +1,10 @@
 #include "MainWindowFixture.h"
+#include "GatedLink.h"
 
 #include "data/MessageNumbers.h"
 #include "link/DeviceLink.h"
 #include "sim/SimulatedDevice.h"
+#include "widgets/DeviceWorker.h"
 #include "widgets/DownloadDialog.h"
 #include "widgets/LanguageDialog.h"
 #include "widgets/LowPowerWarning.h"
@@ -14,9 +16,14 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest/QTest>
+
+#include <chrono>
 
 namespace trv::test {
 namespace {
+
+using namespace std::chrono_literals;
 
 // Counts how often a window is shown.
 class ShowCounter : public QObject {
@@ -91,8 +98,8 @@ TEST_F(DeviceActionsTest, TheSelfTestPutsTheComposedProgramBack) {
     EXPECT_EQ(session.image.title[0], 'X');
     EXPECT_EQ(session.startItemIndex, 0);
     // No device: the download failed, so no status dialog followed.
-    ASSERT_FALSE(errors.shown.empty());
-    EXPECT_EQ(errors.shown[0].text, message("ENG", msg::NoDevice));
+    ASSERT_FALSE(errors.boxes.empty());
+    EXPECT_EQ(errors.boxes[0].text, message("ENG", msg::NoDevice));
     EXPECT_EQ(statusShows.shows, 0);
 
     EXPECT_EQ(lines("ControlListBox"), composed);
@@ -110,7 +117,7 @@ TEST_F(DeviceActionsTest, ACancelledSelfTestSendsNothingAndChangesNothing) {
     click("TestButton");
 
     EXPECT_EQ(downloadShows.shows, 0);
-    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(errors.boxes.empty());
     EXPECT_EQ(lines("ControlListBox"), composed);
     EXPECT_EQ(session.image.title[0], 'P');
 }
@@ -128,8 +135,8 @@ TEST_F(DeviceActionsTest, AFailedDownloadOpensNoStatusDialog) {
     EXPECT_FALSE(session.storedProgramFlag);
     EXPECT_EQ(session.startItemIndex, 0);
     EXPECT_EQ(session.image.title[0], 'P');
-    ASSERT_FALSE(errors.shown.empty());
-    EXPECT_EQ(errors.shown[0].text, message("ENG", msg::NoDevice));
+    ASSERT_FALSE(errors.boxes.empty());
+    EXPECT_EQ(errors.boxes[0].text, message("ENG", msg::NoDevice));
     EXPECT_TRUE(session.startPending);
     EXPECT_EQ(statusShows.shows, 0);
 }
@@ -159,13 +166,52 @@ TEST_F(DeviceActionsTest, AStartedDownloadIsFollowedByTheStatusDialog) {
     });
     click("DlButton");
 
-    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(errors.boxes.empty());
     EXPECT_FALSE(session.startPending);
     EXPECT_EQ(statusShows.shows, 1);
     EXPECT_EQ(device.itemCount(), 2);
     EXPECT_EQ(device.title()[0], 'P');
     // The composed program is what the device holds, and the window still shows it.
     EXPECT_EQ(lines("ControlListBox").size(), 3);
+}
+
+// A read that takes longer than any bound the windows could set: the dialog closed by the user goes
+// at once, the window answers, Status waits and Exit closes the device only after the worker has
+// left the link, which never has two callers inside it.
+TEST_F(DeviceActionsTest, ADialogClosedDuringASlowReadKeepsTheLinkUntilItsWorkerHasLeft) {
+    sim::SteadyClock clock;
+    sim::SimulatedDevice device(clock);
+    DeviceLink simulatedLink(device);
+    GatedLink gate(simulatedLink, 5500ms); // past the five seconds a close once waited at most
+    deviceLink = &gate;
+    startWithDialogs();
+    compose();
+
+    bool goneAtOnce = false, answered = false, heldWhileAsked = false;
+    int closesDuringTheRead = -1;
+    onNextModal([&](QDialog& dialog) {
+        ASSERT_EQ(&dialog, windows.download);
+        QTRY_VERIFY(gate.readWaiting()); // the link check's reply
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        goneAtOnce = !dialog.isVisible();
+        QMetaObject::invokeMethod(qApp, [&answered] { answered = true; }, Qt::QueuedConnection);
+        QTRY_VERIFY(answered);
+        click("StatButton");
+        click("ExitButton");
+        QTest::qWait(200);
+        heldWhileAsked = gate.readWaiting();
+        closesDuringTheRead = gate.closes;
+    });
+    click("DlButton");
+
+    EXPECT_TRUE(goneAtOnce);
+    EXPECT_TRUE(heldWhileAsked);
+    EXPECT_EQ(closesDuringTheRead, 0);
+    QTRY_COMPARE(quits, std::vector<int>{0});
+    EXPECT_GE(gate.closes, 1);
+    EXPECT_EQ(gate.mostInside(), 1);
+    EXPECT_EQ(statusShows.shows, 0);
+    EXPECT_FALSE(DeviceWorker::deviceInUse());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "widgets/StatusDialog.h"
 
 #include <QListWidget>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -20,46 +21,6 @@ namespace trv::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Holds every read until released (or until holdFor has passed, so that a read made on the window
-// thread stalls the test instead of hanging it).
-class GatedLink : public ReportLink {
-public:
-    explicit GatedLink(ReportLink& inner, std::chrono::milliseconds holdFor) : inner_(inner), holdFor_(holdFor) {}
-
-    bool WriteReport(std::span<const uint8_t> request) override { return inner_.WriteReport(request); }
-    ReadResult ReadReport(ReportData& dest) override {
-        {
-            std::unique_lock lock(mutex_);
-            ++waiting_;
-            changed_.wait_for(lock, holdFor_, [this] { return released_; });
-            --waiting_;
-        }
-        return inner_.ReadReport(dest);
-    }
-    void CloseDevice() override { inner_.CloseDevice(); }
-    std::string openFailure() const override { return inner_.openFailure(); }
-
-    bool readWaiting() {
-        const std::lock_guard lock(mutex_);
-        return waiting_ > 0;
-    }
-    void release() {
-        {
-            const std::lock_guard lock(mutex_);
-            released_ = true;
-        }
-        changed_.notify_all();
-    }
-
-private:
-    ReportLink& inner_;
-    const std::chrono::milliseconds holdFor_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int waiting_ = 0;
-    bool released_ = false;
-};
 
 QStringList programList(QWidget& dialog) {
     QStringList lines;
@@ -116,6 +77,40 @@ TEST(DeviceWorkerTest, ADialogDestroyedWhileItsReadWaitsGoesQuietly) {
     QTest::qWait(500);
     EXPECT_EQ(b.device.requestLog().size(), sent);
     EXPECT_TRUE(b.errors.boxes.empty());
+}
+
+// The user clicks Wait; before the click reaches the worker, a poll finds the device waiting at a
+// wait item and the button becomes Continue: the click is dropped instead of sending Continue.
+TEST(DeviceWorkerTest, AClickWhoseCaptionChangedOnTheWayIsDropped) {
+    WindowBench b;
+    b.device.setBusyState(16); // running
+    GatedLink gate(b.link, 3s);
+    gate.release();
+    AppContext ctx{b.folder, b.catalogue, b.texts, b.control, b.session, gate};
+    StatusDialog dialog(ctx, b.errors, b.windows);
+    auto* button = dialog.findChild<QPushButton*>("WRCButton");
+    dialog.show();
+    QTRY_VERIFY(dialog.shownDisplay().wrcMode() == WrcMode::Wait && button->isEnabled());
+
+    gate.hold();
+    QTRY_VERIFY(gate.readWaiting());
+    b.device.setBusyState(devstate::Waiting); // the worker waits in the gate, away from the device
+    const int entered = gate.readsEntered();
+    gate.passOne(); // that poll still brings "running"; the next one is asked of a waiting device
+    QTRY_VERIFY(gate.readWaiting() && gate.readsEntered() > entered);
+    EXPECT_EQ(dialog.shownDisplay().wrcMode(), WrcMode::Wait);
+    QTest::mouseClick(button, Qt::LeftButton);
+    gate.release();
+
+    QTRY_COMPARE(dialog.shownDisplay().wrcMode(), WrcMode::Continue);
+    EXPECT_EQ(button->text(), "C12"); // the caption of Continue
+    QTest::qWait(300); // the dropped click would have been sent by now
+    dialog.close();
+    QTRY_VERIFY(!DeviceWorker::deviceInUse());
+    for (const sim::LoggedRequest& request : b.device.requestLog()) {
+        const bool command = request.data[0] == wire::Framed;
+        EXPECT_FALSE(command && (request.data[2] == wire::Wait || request.data[2] == wire::Continue));
+    }
 }
 
 TEST(DeviceWorkerTest, TheStepTimerKeepsItsIntervalToTheMillisecond) {
