@@ -13,7 +13,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-liberation2
     xvfb xauth imagemagick
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file shared-mime-info
 )
 
 missing=()

@@ -27,7 +27,7 @@ for path in share/trv/data/trvimpr.tvb share/trv/data/vorlix.spb share/trv/data/
     lib/udev/rules.d/70-trv.rules share/applications/org.trv.Trv.desktop \
     share/applications/org.trv.TrvDemo.desktop share/metainfo/org.trv.Trv.metainfo.xml \
     share/icons/hicolor/scalable/apps/org.trv.Trv.svg share/icons/hicolor/48x48/apps/org.trv.Trv.png \
-    share/icons/hicolor/128x128/apps/org.trv.Trv.png; do
+    share/icons/hicolor/128x128/apps/org.trv.Trv.png share/mime/packages/org.trv.Trv.xml; do
     expect "/usr/$path is in the package" has "-rw-r--r-- ./usr/$path"
 done
 expect "everything lies under /usr" test -z "$(awk '{print $2}' <<<"$contents" | grep -v -e '^\./$' -e '^\./usr/')"

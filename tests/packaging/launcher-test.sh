@@ -16,7 +16,7 @@ log=$work/app.log
 for app in trv trv-demo; do
     cat >"$tree/libexec/trv/$app" <<'FAKE'
 #!/bin/sh
-printf '%s|%s|%s\n' "$(basename "$0")" "$(pwd -P)" "$#" >>"$TRV_TEST_LOG"
+printf '%s|%s|%s%s\n' "$(basename "$0")" "$(pwd -P)" "$#" "${1:+|$1}" >>"$TRV_TEST_LOG"
 echo "settings" >trv.cff
 exit "${FAKE_EXIT:-0}"
 FAKE
@@ -92,10 +92,22 @@ launch HOME="$home" XDG_DATA_HOME="$work/linked" -- "$work/links/trv"
 expect "a linked launcher finds the application and the data" \
     test "$status" -eq 0 -a -f "$work/linked/trv/trvimpr.tvb" -a "$(ran)" = "trv|$(physical "$work/linked/trv")|0"
 
-# Refusals: the application must not run, and nothing may be created or changed.
+# A program file named on the command line reaches the application, which runs in the data
+# folder, by a path that still leads to the file.
+mkdir -p "$work/my files"
+cd "$work/my files" || exit 1
+launch HOME="$home" XDG_DATA_HOME="$xdg" -- "$tree/bin/trv" "monday.trvp"
+expect "a relative file is passed from where it was named ($(ran))" \
+    test "$(ran)" = "trv|$(physical "$xdg/trv")|1|$work/my files/monday.trvp"
+launch HOME="$home" XDG_DATA_HOME="$xdg" -- "$tree/bin/trv" "/srv/p.trvp"
+expect "an absolute file is passed as it is ($(ran))" test "$(ran)" = "trv|$(physical "$xdg/trv")|1|/srv/p.trvp"
+cd - >/dev/null || exit 1
+
+# Options are the application's to answer or refuse; no data folder is made for them.
 launch HOME="$home" XDG_DATA_HOME="$work/args" -- "$tree/bin/trv" --data /tmp
-expect "arguments are refused (status $status)" test "$status" -eq 2 -a -z "$(ran)" -a ! -e "$work/args"
-expect "the refusal names the data folder" grep -q "$work/args/trv" "$work/stderr"
+line=$(ran)
+expect "an option goes to the application unchanged ($line)" \
+    test "$status" -eq 0 -a "${line#*|*|}" = "2|--data" -a ! -e "$work/args"
 
 launch -- "$tree/bin/trv"
 expect "no HOME and no XDG_DATA_HOME is an error" test "$status" -eq 1 -a -z "$(ran)"
