@@ -1,23 +1,29 @@
 #include "app/ApplicationEntry.h"
 
 #include "app/AfterFirstPaint.h"
+#include "app/CommandLine.h"
 #include "app/StartupFilesAhead.h"
 #include "app/TrvApplication.h"
 #include "data/BuiltinMessages.h"
+#include "diag/ApplicationLog.h"
 #include "link/DeviceLink.h"
 #include "logic/AppContext.h"
 #include "widgets/AppWindows.h"
 #include "widgets/DownloadDialog.h"
 #include "widgets/LanguageDialog.h"
 #include "widgets/LowPowerWarning.h"
+#include "widgets/MainFrame.h"
 #include "widgets/MainWindow.h"
 #include "widgets/MessageBoxErrorDisplay.h"
 #include "widgets/ProcessRunningWarning.h"
+#include "widgets/ProgramFileCommands.h"
+#include "widgets/RecentPrograms.h"
 #include "widgets/SelfTestWarning.h"
 #include "widgets/StatusDialog.h"
 
 #include <QCoreApplication>
 #include <QScreen>
+#include <QTextStream>
 
 #include <exception>
 #include <memory>
@@ -58,10 +64,11 @@ struct Dialogs {
 };
 
 int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDisplay& errors, HidBackend& backend,
-                        const ApplicationOptions& options, StartupFilesAhead& startupFiles) {
+                        const ApplicationOptions& options, StartupFilesAhead& startupFiles,
+                        const QString& programFile) {
     ProgramCatalogue catalogue;
     LanguageTexts texts;
-    ControlProgram control(catalogue, [&texts](int k) { return messageText(texts.messages, k); });
+    ControlProgram control(catalogue, [&texts](int k) { return MessageText(texts.messages, k); });
     DeviceSession session;
     DeviceLink link(backend);
     AppContext context{folder, catalogue, texts, control, session, link};
@@ -92,11 +99,25 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
             QCoreApplication::exit(1);
         }
     });
-    if (const QScreen* screen = mainWindow->screen())
-        mainWindow->move(screen->availableGeometry().center() - mainWindow->rect().center());
-    mainWindow->show();
+    // Program files: the File menu's commands, files dropped on the window, the file named on the
+    // command line (opened once the loop runs, so its messages come after the window).
+    auto* programFiles = new ProgramFileCommands(mainWindow->controller(), errors, std::make_unique<RecentPrograms>(),
+                                                 *mainWindow);
+    windows.programFiles = programFiles;
+    programFiles->acceptDrops();
+
+    MainFrame::Services services;
+    services.programFiles = programFiles;
+    MainFrame frame(*mainWindow, context, services);
+    if (const QScreen* screen = frame.screen())
+        frame.move(screen->availableGeometry().center() - frame.rect().center());
+    frame.show();
     if (options.afterMainWindowShown)
-        options.afterMainWindowShown(*mainWindow);
+        options.afterMainWindowShown(frame);
+
+    if (!programFile.isEmpty())
+        QMetaObject::invokeMethod(
+            programFiles, [programFiles, programFile] { programFiles->open(programFile); }, Qt::QueuedConnection);
     return application.exec();
 }
 
@@ -120,6 +141,19 @@ struct FontWarmUp {};
 } // namespace
 
 int RunApplication(int argc, char** argv, HidBackend& backend, const ApplicationOptions& options) {
+    // --help and --version are answered before anything starts, a display included.
+    QString programFile;
+    {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        const CommandLine commandLine =
+            ParseCommandLine(CommandLineArguments(argc, argv), QStringLiteral(TRV_VERSION), out, err);
+        if (commandLine.exitCode)
+            return *commandLine.exitCode;
+        programFile = commandLine.programFile;
+    }
+    // The log takes every line from here on, the start-up files' included.
+    ApplicationLog::install();
     const FontWarmUp fonts;
     DataFolder folder(".");
     // The catalogue and the protocols are read and parsed while the toolkit connects to the display;
@@ -131,7 +165,7 @@ int RunApplication(int argc, char** argv, HidBackend& backend, const Application
                                   QCoreApplication::applicationDirPath() + QStringLiteral("/trvsound"));
     application.setErrorDisplay(&errors);
     try {
-        return CreateWindowsAndRun(application, folder, errors, backend, options, startupFiles);
+        return CreateWindowsAndRun(application, folder, errors, backend, options, startupFiles, programFile);
     } catch (const std::exception& error) {
         ShowStandardError(errors, nullptr, QString::fromUtf8(error.what()));
     } catch (...) {

@@ -1,0 +1,246 @@
+#include "widgets/MainFrame.h"
+
+#include "check/CheckReport.h"
+#include "check/FolderCheck.h"
+#include "data/LanguageSelection.h"
+#include "diag/ApplicationLog.h"
+#include "diag/DesktopNotifier.h"
+#include "diag/DiagnosticReport.h"
+#include "logic/AppContext.h"
+#include "widgets/MainWindow.h"
+#include "widgets/ProgramFileCommands.h"
+#include "widgets/ProgramFinderDialog.h"
+#include "widgets/TreatmentRecordWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTabWidget>
+#include <QUrl>
+
+#include <sstream>
+
+namespace trv {
+
+namespace {
+
+// The toolkit's name of the translation that goes with a language folder; empty: English.
+QString TranslationFor(const std::string& folderCode) {
+    static const struct {
+        const char* folder;
+        const char* locale;
+    } known[] = {{"HUN", "hu"}};
+    for (const auto& entry : known) {
+        if (folderCode == entry.folder)
+            return QString::fromLatin1(entry.locale);
+    }
+    return {};
+}
+
+// trv-check's summary of the data folder, as it prints it.
+QString CheckSummary(const DataFolder& folder) {
+    std::string error;
+    const auto languages = LanguagesToCheck(folder, {}, error);
+    if (!languages)
+        return QString::fromStdString(error);
+    std::ostringstream out;
+    WriteTextReport(out, folder, CheckDataFolder(folder, *languages));
+    return QString::fromStdString(out.str());
+}
+
+} // namespace
+
+MainFrame::MainFrame(MainWindow& main, AppContext& context, Services services)
+    : main_(main), context_(context), services_(std::move(services)) {
+    setObjectName(QStringLiteral("MainFrame"));
+    setCentralWidget(&main_);
+    setWindowTitle(main_.windowTitle());
+    setWindowIcon(main_.windowIcon());
+    connect(&main_, &QWidget::windowTitleChanged, this, [this](const QString& title) {
+        setWindowTitle(title);
+        followLanguage(); // the caption table changed with the language
+    });
+    connect(&main_, &QWidget::windowIconChanged, this, &QWidget::setWindowIcon);
+    buildMenus();
+    followLanguage();
+    retranslate();
+    // The client area keeps the design's size; the window grows by the menu bar.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+MainFrame::~MainFrame() {
+    // The main window belongs to the process entry, not to its frame.
+    takeCentralWidget();
+    main_.setParent(nullptr);
+    QCoreApplication::removeTranslator(&translator_);
+}
+
+QAction* MainFrame::action(const char* name) const {
+    return findChild<QAction*>(QString::fromLatin1(name));
+}
+
+void MainFrame::buildMenus() {
+    const auto make = [this](QMenu* menu, const char* name, const QKeySequence& keys, auto&& slot) {
+        auto* action = menu->addAction(QString());
+        action->setObjectName(QString::fromLatin1(name));
+        if (!keys.isEmpty())
+            action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    fileMenu_ = menuBar()->addMenu(QString());
+    fileMenu_->setObjectName(QStringLiteral("FileMenu"));
+    ProgramFileCommands* files = services_.programFiles;
+    openAction_ = make(fileMenu_, "OpenProgramAction", QKeySequence::Open, [files] {
+        if (files != nullptr)
+            files->openWithDialog();
+    });
+    saveAction_ = make(fileMenu_, "SaveProgramAsAction", QKeySequence(Qt::CTRL | Qt::Key_S), [files] {
+        if (files != nullptr)
+            files->saveAsWithDialog();
+    });
+    recentMenu_ = fileMenu_->addMenu(QString());
+    recentMenu_->setObjectName(QStringLiteral("OpenRecentMenu"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this, files] {
+        if (files != nullptr)
+            files->fillRecentMenu(*recentMenu_);
+    });
+    fileMenu_->addSeparator();
+    findAction_ = make(fileMenu_, "FindProgramAction", QKeySequence(Qt::CTRL | Qt::Key_F), [this] { openFinder(); });
+    fileMenu_->addSeparator();
+    exitAction_ = make(fileMenu_, "ExitAction", QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { main_.ExitButtonClick(); });
+
+    recordMenu_ = menuBar()->addMenu(QString());
+    recordMenu_->setObjectName(QStringLiteral("RecordMenu"));
+    recordAction_ = make(recordMenu_, "TreatmentRecordAction", QKeySequence(Qt::CTRL | Qt::Key_R), [this] { openRecord(); });
+    recordAction_->setEnabled(!services_.recordPath.isEmpty());
+
+    helpMenu_ = menuBar()->addMenu(QString());
+    helpMenu_->setObjectName(QStringLiteral("HelpMenu"));
+    trafficAction_ = make(helpMenu_, "RecordTrafficAction", {}, [](bool on) { ApplicationLog::setTrafficRecording(on); });
+    trafficAction_->setCheckable(true);
+    trafficAction_->setChecked(ApplicationLog::trafficRecording());
+    notificationsAction_ =
+        make(helpMenu_, "NotificationsAction", {}, [](bool on) { DesktopNotifier::setNotificationsEnabled(on); });
+    notificationsAction_->setCheckable(true);
+    notificationsAction_->setChecked(DesktopNotifier::notificationsEnabled());
+    logFolderAction_ = make(helpMenu_, "ShowLogFolderAction", {}, [] {
+        QDir().mkpath(ApplicationLog::folder());
+        QDesktopServices::openUrl(QUrl::fromLocalFile(ApplicationLog::folder()));
+    });
+    reportAction_ = make(helpMenu_, "CopyDiagnosticReportAction", {},
+                         [this] { QApplication::clipboard()->setText(diagnosticReport()); });
+    helpMenu_->addSeparator();
+    aboutAction_ = make(helpMenu_, "AboutAction", {}, [this] { showAbout(); });
+    // Every entry is also there while a closed dialog's step ends: each one waits or needs no device.
+    addActions({openAction_, saveAction_, findAction_, exitAction_, recordAction_});
+}
+
+void MainFrame::retranslate() {
+    fileMenu_->setTitle(tr("&File"));
+    openAction_->setText(tr("&Open Program..."));
+    saveAction_->setText(tr("Save Program &As..."));
+    recentMenu_->setTitle(tr("Open &Recent"));
+    findAction_->setText(tr("&Find Program..."));
+    exitAction_->setText(tr("E&xit"));
+    recordMenu_->setTitle(tr("&Record"));
+    recordAction_->setText(tr("&Treatment Record..."));
+    helpMenu_->setTitle(tr("&Help"));
+    trafficAction_->setText(tr("Record Device &Traffic"));
+    notificationsAction_->setText(tr("Desktop &Notifications"));
+    logFolderAction_->setText(tr("Show &Log Folder"));
+    reportAction_->setText(tr("&Copy Diagnostic Report"));
+    aboutAction_->setText(tr("&About trv"));
+}
+
+void MainFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
+}
+
+void MainFrame::followLanguage() {
+    const auto folderCode = ListedFolderCode(context_.folder, main_.controller().languageName());
+    const QString language = folderCode ? TranslationFor(*folderCode) : QString();
+    if (language == translatorLanguage_)
+        return;
+    translatorLanguage_ = language;
+    QCoreApplication::removeTranslator(&translator_);
+    if (!language.isEmpty() && translator_.load(QStringLiteral(":/i18n/trv_") + language))
+        QCoreApplication::installTranslator(&translator_); // every window gets a LanguageChange event
+    else
+        retranslate();
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+    // The close box ends the program as Exit does; Exit may wait for a device step.
+    main_.close();
+    if (main_.isVisible())
+        event->ignore();
+    else
+        event->accept();
+}
+
+void MainFrame::openFinder() {
+    if (finder_ == nullptr) {
+        ProgramFinderDialog::Actions actions;
+        actions.select = [this](int number) {
+            const int line = main_.controller().ProgramListLine(number);
+            auto* pages = main_.findChild<QTabWidget*>(QStringLiteral("ProgPC"));
+            auto* list = main_.findChild<QListWidget*>(QStringLiteral("ProgListBox"));
+            if (pages == nullptr || list == nullptr || line < 0)
+                return;
+            pages->setCurrentWidget(main_.findChild<QWidget*>(QStringLiteral("ProgTS")));
+            list->setCurrentRow(line);
+            list->scrollToItem(list->item(line));
+        };
+        actions.add = [this](int number) { main_.controller().AddProgramNumber(number); };
+        finder_ = new ProgramFinderDialog(std::move(actions), this);
+    }
+    finder_->setCatalogue(context_.catalogue);
+    finder_->show();
+    finder_->raise();
+    finder_->activateWindow();
+}
+
+void MainFrame::openRecord() {
+    if (services_.recordPath.isEmpty())
+        return;
+    if (record_ == nullptr) {
+        record_ = new TreatmentRecordWindow(services_.recordPath, services_.recordWriter, this);
+        record_->setWindowFlag(Qt::Window);
+        record_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    record_->show();
+    record_->raise();
+    record_->activateWindow();
+}
+
+QString MainFrame::diagnosticReport() const {
+    DiagnosticFacts facts;
+    facts.dataFolder = DataFolderPath();
+    facts.checkSummary = CheckSummary(context_.folder);
+    facts.recordPath = services_.recordPath;
+    return DiagnosticReport(facts);
+}
+
+void MainFrame::showAbout() {
+    const QString text =
+        tr("<h3>trv %1</h3>"
+           "<p>Composes control programs for the TRV device, downloads them and follows the device's status.</p>"
+           "<p>Copyright the trv developers. All rights reserved.</p>"
+           "<p>Data folder: %2<br>Treatment record: %3<br>Log: %4</p>")
+            .arg(QStringLiteral(TRV_VERSION), DataFolderPath().toHtmlEscaped(),
+                 (services_.recordPath.isEmpty() ? tr("none") : services_.recordPath).toHtmlEscaped(),
+                 ApplicationLog::filePath().toHtmlEscaped());
+    QMessageBox::about(this, tr("About trv"), text);
+}
+
+} // namespace trv

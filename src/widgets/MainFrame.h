@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTranslator>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+
+namespace trv {
+
+struct AppContext;
+class MainWindow;
+class ProgramFileCommands;
+class ProgramFinderDialog;
+class RecordWriter;
+class TreatmentRecordWindow;
+
+// The top-level window: the menu bar above the main window, which keeps the design's client area
+// as it is. The menus reach what the design never had: program files, the program finder, the
+// treatment record and the diagnostics. Their texts follow the chosen language through the
+// toolkit's translations (English where a language has none).
+class MainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Services {
+        ProgramFileCommands* programFiles = nullptr;
+        QString recordPath;             // the treatment record's file; empty: no Record menu entry works
+        RecordWriter* recordWriter = nullptr;
+        QString recordOpenMessage;      // why the record was started afresh, shown once at start
+    };
+
+    MainFrame(MainWindow& main, AppContext& context, Services services);
+    ~MainFrame() override;
+
+    MainWindow& main() { return main_; }
+    // The action of a menu entry by its object name ("OpenProgramAction", ...), for tests.
+    QAction* action(const char* name) const;
+    void openFinder();
+    void openRecord();
+    QString diagnosticReport() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void retranslate();
+    void followLanguage();
+    void showAbout();
+
+    MainWindow& main_;
+    AppContext& context_;
+    Services services_;
+    QTranslator translator_;
+    QString translatorLanguage_;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QMenu* recordMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* findAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QAction* recordAction_ = nullptr;
+    QAction* trafficAction_ = nullptr;
+    QAction* notificationsAction_ = nullptr;
+    QAction* logFolderAction_ = nullptr;
+    QAction* reportAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    QPointer<ProgramFinderDialog> finder_;
+    QPointer<TreatmentRecordWindow> record_;
+};
+
+} // namespace trv
