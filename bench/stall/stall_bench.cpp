@@ -4,10 +4,14 @@
 // and measures how long each one waits before it runs. Also prints the mean interval between the
 // download's transfer requests as the device received them.
 //
-//   stall_bench [runs]        (offscreen unless QT_QPA_PLATFORM says otherwise)
+//   stall_bench [runs] [--record-traffic]   (offscreen unless QT_QPA_PLATFORM says otherwise)
+//
+// --record-traffic installs the application's log with every request, reply and step written to
+// trv.log in $XDG_STATE_HOME/trv, as Record Device Traffic does.
 #include "data/DataFolder.h"
 #include "data/LanguageSelection.h"
 #include "data/ProgramCatalogue.h"
+#include "diag/ApplicationLog.h"
 #include "link/DeviceLink.h"
 #include "link/DeviceMessages.h"
 #include "logic/AppContext.h"
@@ -20,6 +24,7 @@
 #include "widgets/StatusDialog.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QTimer>
 
@@ -28,6 +33,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -187,6 +193,12 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const bool recordTraffic = argc > 2 && std::strcmp(argv[2], "--record-traffic") == 0;
+    if (recordTraffic) {
+        trv::ApplicationLog::install();
+        QLoggingCategory::setFilterRules(QStringLiteral("trv.*.debug=true"));
+        std::printf("recording traffic in %s\n", qPrintable(trv::ApplicationLog::filePath()));
+    }
     StallProbe probe;
     QApplication app(argc, argv);
     probe.start();

@@ -3,10 +3,15 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <memory>
 #include <ostream>
 #include <span>
 #include <sstream>
+#include <string>
 #include <string_view>
+#include <typeinfo>
 
 namespace trv {
 
@@ -60,12 +65,24 @@ public:
     double ms() const {
         if (started_ == std::chrono::steady_clock::time_point{})
             return 0;
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started_).count();
+        // Whole microseconds: "0.016", not "0.015939".
+        const auto us =
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started_).count();
+        return static_cast<double>(us) / 1000.0;
     }
 
 private:
     std::chrono::steady_clock::time_point started_;
 };
+
+// The class's name as written in the source ("trv::DownloadSequence"), for the lines of a
+// template that serves several classes. Call it only inside TRV_LOG: it allocates.
+template <class T> std::string LoggedTypeName() {
+    int status = 0;
+    const std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(typeid(T).name(), nullptr, nullptr, &status),
+                                                      std::free);
+    return status == 0 && name ? std::string(name.get()) : std::string(typeid(T).name());
+}
 
 } // namespace trv
 

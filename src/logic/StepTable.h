@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Log.h"
 #include "logic/SequenceTimer.h"
 
 #include <cstddef>
@@ -31,7 +32,11 @@ void SetStepHandler(SequenceTimer& timer, Machine& machine, const StepEntry<Mach
     if (handler == nullptr)
         timer.setHandler(nullptr);
     else
-        timer.setHandler([&machine, handler] { (machine.*handler)(); });
+        timer.setHandler([&machine, handler, step] {
+            TRV_LOG(LogCategory::Steps, LogLevel::Debug,
+                    LoggedTypeName<Machine>() << ": step " << static_cast<int>(step) << " runs");
+            (machine.*handler)();
+        });
 }
 
 } // namespace trv
