@@ -11,4 +11,5 @@ set(TRV_FUZZ_TARGETS
     image_build
     device_link
     download_sequence
-    status_sequence)
+    status_sequence
+    program_file)

@@ -9,6 +9,7 @@ class StatusDialog;
 class ProcessRunningWarning;
 class LanguageDialog;
 class SelfTestWarning;
+class ProgramFileCommands;
 
 // The seven windows the process creates at start, in this order. Each window gets this table and
 // finds the others through it when it needs them, which lets them be created in the fixed order
@@ -21,6 +22,8 @@ struct AppWindows {
     ProcessRunningWarning* warning = nullptr;
     LanguageDialog* language = nullptr;
     SelfTestWarning* selfTestWarning = nullptr;
+    // Not a window: what the File menu does with program files (made with the main window).
+    ProgramFileCommands* programFiles = nullptr;
 };
 
 } // namespace trv
