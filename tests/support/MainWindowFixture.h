@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GuiTestSupport.h"
+
 #include "logic/AppContext.h"
 #include "widgets/AppWindows.h"
 #include "widgets/ErrorDisplay.h"
@@ -20,22 +22,6 @@ class QListWidget;
 class QTreeWidgetItem;
 
 namespace trv::test {
-
-struct RecordedError {
-    QString title;
-    QString text;
-    ErrorDisplay::Icon icon = ErrorDisplay::Icon::Error;
-    bool withSound = false;
-};
-
-// Records every error box instead of showing it, so nothing blocks.
-class RecordingErrorDisplay : public ErrorDisplay {
-public:
-    void show(QWidget*, const QString& title, const QString& text, Icon icon, bool withSound) override {
-        shown.push_back({title, text, icon, withSound});
-    }
-    std::vector<RecordedError> shown;
-};
 
 // A link to no device: every request fails as with the cable pulled.
 class NoDeviceLink : public ReportLink {

@@ -203,22 +203,22 @@ TEST_F(ComposeTest, PauseTextsThatAreNoValidPauseAreRefused) {
         {"-5", "0", "'-5'"}, // a negative pause would read as another kind of item
     };
     for (const auto& entry : cases) {
-        errors.shown.clear();
+        errors.boxes.clear();
         find<QLineEdit>("EditMin")->setText(entry.minutes);
         find<QLineEdit>("EditSec")->setText(entry.seconds);
         click("APButton");
-        ASSERT_EQ(errors.shown.size(), 1u) << entry.minutes << ":" << entry.seconds;
-        EXPECT_TRUE(errors.shown[0].text.startsWith(entry.error)) << errors.shown[0].text.toStdString();
-        EXPECT_EQ(errors.shown[0].title, "trv");
-        EXPECT_FALSE(errors.shown[0].withSound);
+        ASSERT_EQ(errors.boxes.size(), 1u) << entry.minutes << ":" << entry.seconds;
+        EXPECT_TRUE(errors.boxes[0].text.startsWith(entry.error)) << errors.boxes[0].text.toStdString();
+        EXPECT_EQ(errors.boxes[0].title, "trv");
+        EXPECT_FALSE(errors.boxes[0].withSound);
         EXPECT_EQ(lines("ControlListBox"), QStringList{endLine()});
     }
 
-    errors.shown.clear();
+    errors.boxes.clear();
     find<QLineEdit>("EditMin")->setText("0");
     find<QLineEdit>("EditSec")->setText("0");
     click("APButton");
-    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(errors.boxes.empty());
     EXPECT_EQ(lines("ControlListBox"), QStringList{endLine()});
 }
 
@@ -257,7 +257,7 @@ TEST_F(ComposeTest, TwentyItemsFillTheControlProgram) {
     showPage("ProgTS");
     doubleClickLine("ProgListBox", 0);
     EXPECT_EQ(lines("ControlListBox").size(), 21);
-    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(errors.boxes.empty());
 
     clickLine("ControlListBox", 0);
     click("DelButton");

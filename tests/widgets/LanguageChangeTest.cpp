@@ -63,7 +63,7 @@ TEST_F(LanguageChangeTest, OkReloadsTheTextsAndListsInTheNewLanguage) {
     const Shown before = shown();
     chooseLanguage("Magyar", true);
 
-    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(errors.boxes.empty());
     EXPECT_TRUE(quits.empty());
     EXPECT_EQ(buttonText("ACButton"), caption("HUN", 6));
     EXPECT_EQ(find<QPushButton>("ACButton")->toolTip(), caption("HUN", 7));
@@ -103,7 +103,7 @@ TEST_F(LanguageChangeTest, AnUnlistedNameIsKeptWithTheFilesInForce) {
     const Shown before = shown();
     chooseLanguage("Klingon", true);
 
-    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(errors.boxes.empty());
     EXPECT_EQ(shown(), before);
     EXPECT_EQ(form->controller().languagePaths().folderCode(), "ENG");
     exitApplication();
@@ -123,7 +123,7 @@ TEST_F(LanguageChangeTest, AMissingCaptionFileKeepsTheWindowTextsOnly) {
 
     chooseLanguage("Plain", true);
 
-    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(errors.boxes.empty());
     EXPECT_EQ(buttonText("ACButton"), before.addCaption);
     EXPECT_EQ(firstProtocol(), "Ellazulás és alvás");
     // Without the caption file, msg.txt isn't read either: the control lines keep the English words.
@@ -159,15 +159,15 @@ TEST_P(FailingLanguageTest, KeepsTheLanguageListsAndControlProgramInForce) {
 
     chooseLanguage("Broken", true);
 
-    ASSERT_EQ(errors.shown.size(), 1u);
+    ASSERT_EQ(errors.boxes.size(), 1u);
     if (broken.message < 0) {
-        EXPECT_TRUE(errors.shown[0].text.contains("flag.bmp")) << errors.shown[0].text.toStdString();
-        EXPECT_EQ(errors.shown[0].title, "trv");
+        EXPECT_TRUE(errors.boxes[0].text.contains("flag.bmp")) << errors.boxes[0].text.toStdString();
+        EXPECT_EQ(errors.boxes[0].title, "trv");
     } else {
         // Told in the language still in force.
-        EXPECT_EQ(errors.shown[0].text, message("ENG", broken.message));
-        EXPECT_EQ(errors.shown[0].title, message("ENG", msg::ErrorTitle));
-        EXPECT_TRUE(errors.shown[0].withSound);
+        EXPECT_EQ(errors.boxes[0].text, message("ENG", broken.message));
+        EXPECT_EQ(errors.boxes[0].title, message("ENG", msg::ErrorTitle));
+        EXPECT_TRUE(errors.boxes[0].withSound);
     }
     EXPECT_TRUE(quits.empty());
     EXPECT_FALSE(form->startupFailed());
@@ -176,9 +176,9 @@ TEST_P(FailingLanguageTest, KeepsTheLanguageListsAndControlProgramInForce) {
     EXPECT_EQ(form->controller().languagePaths().folderCode(), "ENG");
 
     // Nothing was left half switched: a sound language still loads afterwards.
-    errors.shown.clear();
+    errors.boxes.clear();
     chooseLanguage("Magyar", true);
-    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(errors.boxes.empty());
     EXPECT_EQ(firstProtocol(), "Ellazulás és alvás");
 
     chooseLanguage("Broken", true);

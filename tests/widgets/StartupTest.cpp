@@ -32,7 +32,7 @@ namespace {
 TEST_F(MainWindowTest, StartsOnTheProtocolsPageWithAnEmptyControlProgram) {
     MainWindow& window = start();
 
-    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(errors.boxes.empty());
     EXPECT_TRUE(quits.empty());
     EXPECT_FALSE(window.startupFailed());
     EXPECT_TRUE(window.windowTitle().startsWith("Vorlix Session Protocols Ulmaro Dex 1.2 "));
@@ -110,12 +110,12 @@ TEST_P(StartupFailureTest, ShowsItsMessageAndEndsTheApplication) {
 
     MainWindow& window = start();
 
-    ASSERT_EQ(errors.shown.size(), 1u);
-    EXPECT_EQ(errors.shown[0].title, message("ENG", msg::ErrorTitle));
-    EXPECT_EQ(errors.shown[0].text, message("ENG", failure.message));
-    EXPECT_FALSE(errors.shown[0].text.isEmpty());
-    EXPECT_EQ(errors.shown[0].icon, ErrorDisplay::Icon::Error);
-    EXPECT_TRUE(errors.shown[0].withSound);
+    ASSERT_EQ(errors.boxes.size(), 1u);
+    EXPECT_EQ(errors.boxes[0].title, message("ENG", msg::ErrorTitle));
+    EXPECT_EQ(errors.boxes[0].text, message("ENG", failure.message));
+    EXPECT_FALSE(errors.boxes[0].text.isEmpty());
+    EXPECT_EQ(errors.boxes[0].icon, ErrorDisplay::Icon::Error);
+    EXPECT_TRUE(errors.boxes[0].withSound);
     EXPECT_EQ(quits, std::vector<int>{1});
     EXPECT_TRUE(window.startupFailed());
 
@@ -143,10 +143,10 @@ TEST_F(MainWindowTest, TheSettingsLanguageIsInForceBeforeTheCatalogueIsChecked) 
     removeFile("trvimpr.tvb");
     start();
 
-    ASSERT_EQ(errors.shown.size(), 1u);
-    EXPECT_EQ(errors.shown[0].title, message("HUN", msg::ErrorTitle));
-    EXPECT_EQ(errors.shown[0].text, message("HUN", msg::CatalogueMissing));
-    EXPECT_NE(errors.shown[0].text, message("ENG", msg::CatalogueMissing));
+    ASSERT_EQ(errors.boxes.size(), 1u);
+    EXPECT_EQ(errors.boxes[0].title, message("HUN", msg::ErrorTitle));
+    EXPECT_EQ(errors.boxes[0].text, message("HUN", msg::CatalogueMissing));
+    EXPECT_NE(errors.boxes[0].text, message("ENG", msg::CatalogueMissing));
 }
 
 TEST_F(MainWindowTest, AMissingFlagOfTheSettingsLanguageEndsTheStartUpBeforeTheCatalogue) {
@@ -154,10 +154,10 @@ TEST_F(MainWindowTest, AMissingFlagOfTheSettingsLanguageEndsTheStartUpBeforeTheC
     removeFile("trvimpr.tvb");
     MainWindow& window = start();
 
-    ASSERT_EQ(errors.shown.size(), 1u);
-    EXPECT_EQ(errors.shown[0].title, "trv");
-    EXPECT_TRUE(errors.shown[0].text.contains("flag.bmp"));
-    EXPECT_FALSE(errors.shown[0].withSound);
+    ASSERT_EQ(errors.boxes.size(), 1u);
+    EXPECT_EQ(errors.boxes[0].title, "trv");
+    EXPECT_TRUE(errors.boxes[0].text.contains("flag.bmp"));
+    EXPECT_FALSE(errors.boxes[0].withSound);
     EXPECT_EQ(quits, std::vector<int>{1});
     EXPECT_TRUE(window.startupFailed());
 }
@@ -166,7 +166,7 @@ TEST_F(MainWindowTest, WithoutSettingsTheDesignTextsStayAndEnglishIsWrittenAtExi
     removeFile("trv.cff");
     start();
 
-    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(errors.boxes.empty());
     // No language was loaded: the end line is the built-in one.
     EXPECT_EQ(lines("ControlListBox"), QStringList{"----- End -----"});
     EXPECT_EQ(find<QPushButton>("ACButton")->text(), "<< Add to Control");
@@ -182,9 +182,9 @@ TEST_F(MainWindowTest, InAnEmptyFolderTheErrorBoxNamesTheMissingCatalogue) {
         std::filesystem::remove_all(entry.path());
     MainWindow& window = start();
 
-    ASSERT_EQ(errors.shown.size(), 1u);
-    EXPECT_EQ(errors.shown[0].title, "TRV");
-    EXPECT_TRUE(errors.shown[0].text.contains("trvimpr.tvb")) << errors.shown[0].text.toStdString();
+    ASSERT_EQ(errors.boxes.size(), 1u);
+    EXPECT_EQ(errors.boxes[0].title, "TRV");
+    EXPECT_TRUE(errors.boxes[0].text.contains("trvimpr.tvb")) << errors.boxes[0].text.toStdString();
     EXPECT_TRUE(window.startupFailed());
 }
 
@@ -316,7 +316,7 @@ TEST_F(MainWindowTest, TheWindowStartsFromTheFilesReadOnAnotherThread) {
             return files;
         });
     EXPECT_EQ(taken, 1);
-    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(errors.boxes.empty());
     EXPECT_FALSE(form->startupFailed());
     EXPECT_EQ(lines("ProgListBox").size(), catalogue.programCount());
     EXPECT_GT(catalogue.programCount(), 0);
@@ -348,11 +348,11 @@ TEST_F(MainWindowTest, AnExceptionFromAnEventHandlerIsShownAndTheApplicationGoes
     QCoreApplication::sendEvent(&thrower, &event);
     application->setErrorDisplay(nullptr);
 
-    ASSERT_EQ(errors.shown.size(), 2u);
-    EXPECT_EQ(errors.shown[0].title, "trv");
-    EXPECT_EQ(errors.shown[0].text, "'x' is broken");
-    EXPECT_FALSE(errors.shown[0].withSound);
-    EXPECT_EQ(errors.shown[1].text, QString());
+    ASSERT_EQ(errors.boxes.size(), 2u);
+    EXPECT_EQ(errors.boxes[0].title, "trv");
+    EXPECT_EQ(errors.boxes[0].text, "'x' is broken");
+    EXPECT_FALSE(errors.boxes[0].withSound);
+    EXPECT_EQ(errors.boxes[1].text, QString());
 }
 
 // Counts its paints, so a task can tell whether the window was painted before it ran.
