@@ -26,13 +26,7 @@ ImageItem Wait() {
     return ImageItem{ItemWait, 0, 0, 0, 0};
 }
 
-DeviceImage ImageOf(const std::vector<ImageItem>& items) {
-    DeviceImage image;
-    for (size_t k = 0; k < items.size(); ++k)
-        image.items[k] = items[k];
-    image.itemCount = static_cast<int32_t>(items.size());
-    return image;
-}
+using test::ImageOf;
 
 std::vector<int32_t> IndexEntries(const DeviceImage& image) {
     return {image.indexTable.begin(), image.indexTable.begin() + image.indexCount};

@@ -16,13 +16,7 @@ Bytes BytesOf(const DeviceRequest& request) {
     return {request.bytes.begin(), request.bytes.begin() + static_cast<long>(request.length)};
 }
 
-DeviceImage ImageOf(const std::vector<ImageItem>& items) {
-    DeviceImage image;
-    for (size_t k = 0; k < items.size(); ++k)
-        image.items[k] = items[k];
-    image.itemCount = static_cast<int32_t>(items.size());
-    return image;
-}
+using test::ImageOf;
 
 std::vector<ControlCut> AllControlRequests(const DeviceImage& image) {
     std::vector<ControlCut> cuts;

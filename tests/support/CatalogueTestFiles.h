@@ -3,6 +3,8 @@
 // Builders for the catalogue's file formats, written from the formats directly (not through the
 // project's readers), and a temporary data folder.
 
+#include "TestCatalogue.h"
+
 #include "data/DataFolder.h"
 #include "data/ProgramCatalogue.h"
 
@@ -47,20 +49,21 @@ inline ProgramStep makeStep(uint16_t word, uint32_t frequency, uint8_t padding =
     return step;
 }
 
-struct TestProgram {
+// An entry of trvimpr.tvb's index: where the program's steps start and how long it runs.
+struct IndexRecord {
     uint32_t stepOffset;
     uint32_t runningSeconds;
 };
 
 // Header, index and step records of trvimpr.tvb; the caller appends an end word if wanted.
-inline std::string catalogueBytes(uint16_t version, const std::vector<TestProgram>& programs,
+inline std::string catalogueBytes(uint16_t version, const std::vector<IndexRecord>& programs,
                                   const std::vector<ProgramStep>& steps, uint16_t declaredCount = 0xFFFF) {
     std::string bytes = "TVB";
     bytes += '\0';
     putU16(bytes, version);
     putU16(bytes, declaredCount == 0xFFFF ? static_cast<uint16_t>(programs.size()) : declaredCount);
     bytes.append(8, '\0');
-    for (const TestProgram& program : programs) {
+    for (const IndexRecord& program : programs) {
         putU32(bytes, program.stepOffset);
         putU32(bytes, program.runningSeconds);
     }
@@ -89,20 +92,6 @@ inline std::string namesFile(int version, const std::vector<std::string>& progra
         text += line + lineEnd;
     text += "#" + std::to_string(checksumOf(programLines)) + " " + std::to_string(programLines.size()) + lineEnd;
     return text;
-}
-
-// A catalogue with no steps whose programs have the given running times.
-inline ProgramCatalogue catalogueWithTimes(uint16_t version, const std::vector<uint32_t>& runningSeconds) {
-    std::vector<CatalogueProgram> programs;
-    for (size_t k = 0; k < runningSeconds.size(); ++k) {
-        CatalogueProgram program;
-        program.number = static_cast<int>(k) + 1;
-        program.runningSeconds = runningSeconds[k];
-        programs.push_back(program);
-    }
-    ProgramCatalogue catalogue;
-    catalogue.assemble(version, std::move(programs), {}, {});
-    return catalogue;
 }
 
 // A fresh folder under the system's temporary folder, removed with everything in it.

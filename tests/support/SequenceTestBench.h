@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestCatalogue.h"
+
 #include "data/LanguageSelection.h"
 #include "data/ProgramCatalogue.h"
 #include "link/DeviceLink.h"
@@ -79,33 +81,6 @@ inline LanguageTexts NumberedTexts() {
     for (int k = 0; k < CaptionTable::size(); ++k)
         texts.captions.set(k, "C" + std::to_string(k));
     return texts;
-}
-
-// Program k (number k + 1) uses the distinct steps listed for it; 60 s plus 10 s per number.
-inline ProgramCatalogue CatalogueOf(int distinctSteps, const std::vector<std::vector<int>>& programs) {
-    std::vector<ProgramStep> distinct;
-    for (int k = 0; k < distinctSteps; ++k) {
-        ProgramStep step;
-        step.stepWord = static_cast<uint16_t>(k + 1);
-        step.frequency = 100 + static_cast<uint32_t>(k) * 7;
-        step.frequencySpan = static_cast<uint32_t>(k % 3) * 10;
-        distinct.push_back(step);
-    }
-    std::vector<CatalogueProgram> entries;
-    std::vector<int> stepMap;
-    for (size_t k = 0; k < programs.size(); ++k) {
-        CatalogueProgram program;
-        program.number = static_cast<int>(k + 1);
-        program.runningSeconds = 60 + 10 * static_cast<uint32_t>(k);
-        program.firstStep = static_cast<int>(stepMap.size());
-        program.stepCount = static_cast<int>(programs[k].size());
-        program.shortLabel = "Prog" + std::to_string(k + 1);
-        stepMap.insert(stepMap.end(), programs[k].begin(), programs[k].end());
-        entries.push_back(program);
-    }
-    ProgramCatalogue catalogue;
-    catalogue.assemble(1, std::move(entries), std::move(distinct), std::move(stepMap));
-    return catalogue;
 }
 
 // 20 programs of 15 steps each over 100 distinct steps: 20 items give 300 index entries.
