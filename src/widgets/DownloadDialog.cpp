@@ -1,7 +1,9 @@
 #include "widgets/DownloadDialog.h"
 
+#include "data/CaptionNumbers.h"
 #include "widgets/DialogText.h"
 #include "widgets/ProcessRunningWarning.h"
+#include "widgets/WindowBuilder.h"
 #include "widgets/WindowStyle.h"
 
 #include <QListWidget>
@@ -15,62 +17,46 @@
 namespace trv {
 
 namespace {
-// CaptionTable entries of this dialog.
-constexpr int CaptionDialog = 0;
-constexpr int HintListBox = 1;
-constexpr int HintProgressBar = 2;
-constexpr int CaptionStart = 3;
-constexpr int HintStart = 4;
-constexpr int CaptionClose = 5;
-constexpr int HintClose = 6;
+
 constexpr int ListItemHeight = 16;
+
+namespace design {
+constexpr WindowDesign Window{
+    "TFormDl", {DownloadDialog::ClientWidth, DownloadDialog::ClientHeight}, {caption::DownloadTitle, "Download"}};
+constexpr ControlDesign ListBox1{"ListBox1", {8, 8, 261, 208}, {}, {caption::DownloadListHint}};
+constexpr ControlDesign ProgressBar1{"ProgressBar1", {8, 224, 261, 17}, {}, {caption::DownloadProgressHint}};
+constexpr ControlDesign StartButton{
+    "StartButton", {24, 256, 97, 33}, {caption::DownloadStart, "Start"}, {caption::DownloadStartHint}};
+constexpr ControlDesign CloseButton{
+    "CloseButton", {156, 256, 97, 33}, {caption::DownloadClose, "Close"}, {caption::DownloadCloseHint}};
+} // namespace design
+
 } // namespace
 
 DownloadDialog::DownloadDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent)
     : QDialog(parent), ctx_(ctx), errors_(errors), windows_(windows),
       sequence_(ctx.link, Timer1, *this, ctx.session, ctx.control, ctx.catalogue, ctx.texts),
       worker_(QStringLiteral("DownloadWorker")) {
-    setObjectName("TFormDl");
-    setFixedSize(ClientWidth, ClientHeight);
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFont(dialogFont(13));
-    setWindowBackground(*this, DesignBackground);
-
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName("ListBox1");
-    ListBox1->setGeometry(8, 8, 261, 208);
-    ListBox1->setSelectionMode(QAbstractItemView::NoSelection);
-    ListBox1->setUniformItemSizes(true);
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName("ProgressBar1");
-    ProgressBar1->setGeometry(8, 224, 261, 17);
-    ProgressBar1->setRange(0, 1);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    StartButton = new QPushButton(QStringLiteral("Start"), this);
-    StartButton->setObjectName("StartButton");
-    StartButton->setGeometry(24, 256, 97, 33);
-    CloseButton = new QPushButton(QStringLiteral("Close"), this);
-    CloseButton->setObjectName("CloseButton");
-    CloseButton->setGeometry(156, 256, 97, 33);
-    StartButton->setAutoDefault(false);
-    CloseButton->setAutoDefault(false);
-    StartButton->setEnabled(false);
-    CloseButton->setEnabled(false);
-
-    const CaptionTable& captions = ctx.texts.captions;
-    setWindowTitle(captionOr(captions, CaptionDialog, QStringLiteral("Download")));
-    ListBox1->setToolTip(plainHint(captionOr(captions, HintListBox, {})));
-    ProgressBar1->setToolTip(plainHint(captionOr(captions, HintProgressBar, {})));
-    StartButton->setText(captionOr(captions, CaptionStart, StartButton->text()));
-    StartButton->setToolTip(plainHint(captionOr(captions, HintStart, {})));
-    CloseButton->setText(captionOr(captions, CaptionClose, CloseButton->text()));
-    CloseButton->setToolTip(plainHint(captionOr(captions, HintClose, {})));
+    const WindowBuilder build(*this, &ctx.texts.captions);
+    build.frame(design::Window, dialogFont(13));
+    stepList_ = build.make<QListWidget>(this, design::ListBox1);
+    stepList_->setSelectionMode(QAbstractItemView::NoSelection);
+    stepList_->setUniformItemSizes(true);
+    progressBar_ = build.make<QProgressBar>(this, design::ProgressBar1);
+    progressBar_->setRange(0, 1);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
+    startButton_ = build.make<QPushButton>(this, design::StartButton);
+    closeButton_ = build.make<QPushButton>(this, design::CloseButton);
+    startButton_->setAutoDefault(false);
+    closeButton_->setAutoDefault(false);
+    startButton_->setEnabled(false);
+    closeButton_->setEnabled(false);
 
     Timer1.qtimer().setObjectName("Timer1");
     worker_.adopt(Timer1.qtimer());
-    connect(StartButton, &QPushButton::clicked, this, [this] { StartButtonClick(); });
-    connect(CloseButton, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
+    connect(startButton_, &QPushButton::clicked, this, [this] { StartButtonClick(); });
+    connect(closeButton_, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
 }
 
 DownloadDialog::~DownloadDialog() {
@@ -106,35 +92,35 @@ void DownloadDialog::CloseButtonClick() {
 }
 
 void DownloadDialog::clearLines() {
-    worker_.toWindow([this] { ListBox1->clear(); });
+    worker_.toWindow([this] { stepList_->clear(); });
 }
 
 void DownloadDialog::addLine(const std::string& text) {
     worker_.toWindow([this, line = dialogText(text)] {
         auto* item = new QListWidgetItem(line);
         item->setSizeHint(QSize(0, ListItemHeight));
-        ListBox1->addItem(item);
-        ListBox1->scrollToBottom();
+        stepList_->addItem(item);
+        stepList_->scrollToBottom();
     });
 }
 
 void DownloadDialog::setProgressMaximum(int maximum) {
     // A range of 0 to 0 would turn the bar into a busy indicator.
-    worker_.toWindow([this, maximum] { ProgressBar1->setRange(0, std::max(maximum, 1)); });
+    worker_.toWindow([this, maximum] { progressBar_->setRange(0, std::max(maximum, 1)); });
 }
 
 void DownloadDialog::setProgress(int position) {
     worker_.toWindow([this, position] {
-        ProgressBar1->setValue(std::clamp(position, ProgressBar1->minimum(), ProgressBar1->maximum()));
+        progressBar_->setValue(std::clamp(position, progressBar_->minimum(), progressBar_->maximum()));
     });
 }
 
 void DownloadDialog::setStartEnabled(bool enabled) {
-    worker_.toWindow([this, enabled] { StartButton->setEnabled(enabled); });
+    worker_.toWindow([this, enabled] { startButton_->setEnabled(enabled); });
 }
 
 void DownloadDialog::setCloseEnabled(bool enabled) {
-    worker_.toWindow([this, enabled] { CloseButton->setEnabled(enabled); });
+    worker_.toWindow([this, enabled] { closeButton_->setEnabled(enabled); });
 }
 
 void DownloadDialog::showErrorBox(const std::string& title, const std::string& text) {

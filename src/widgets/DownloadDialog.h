@@ -64,10 +64,10 @@ private:
     AppContext& ctx_;
     ErrorDisplay& errors_;
     AppWindows& windows_;
-    QListWidget* ListBox1 = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
-    QPushButton* StartButton = nullptr;
-    QPushButton* CloseButton = nullptr;
+    QListWidget* stepList_ = nullptr;     // "ListBox1": the download's steps as they happen
+    QProgressBar* progressBar_ = nullptr; // "ProgressBar1": the image sent so far
+    QPushButton* startButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
     QtSequenceTimer Timer1;
     DownloadSequence sequence_;
     DeviceWorker worker_;
