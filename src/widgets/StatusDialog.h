@@ -9,8 +9,6 @@
 
 #include <QDialog>
 
-class QGroupBox;
-class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
@@ -59,26 +57,17 @@ private:
     ErrorDisplay& errors_;
     AppWindows& windows_;
 
-    QGroupBox* GroupBox1 = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QListWidget* ListBox2 = nullptr;
-    QListWidget* ListBox3 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    QListWidget* ListBox4 = nullptr;
-    QListWidget* ListBox5 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QListWidget* ListBox6 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    QProgressBar* PowerProgressBar = nullptr;
-    QProgressBar* ProgProgressBar = nullptr;
-    QPushButton* WRCButton = nullptr;
-    QPushButton* CloseButton = nullptr;
+    // The group boxes and labels are made once and never changed; tests find them by object name.
+    QListWidget* programList_ = nullptr;        // "ListBox1": the control program, the running item highlighted
+    QListWidget* wholeTotalList_ = nullptr;     // "ListBox2": the whole program's total time
+    QListWidget* wholeRemainingList_ = nullptr; // "ListBox3": the whole program's remaining time
+    QListWidget* itemTotalList_ = nullptr;      // "ListBox4": the current item's total time
+    QListWidget* itemRemainingList_ = nullptr;  // "ListBox5": the current item's remaining time
+    QListWidget* stateList_ = nullptr;          // "ListBox6": the device's state
+    QProgressBar* powerBar_ = nullptr;          // "PowerProgressBar"
+    QProgressBar* progressBar_ = nullptr;       // "ProgProgressBar": the whole program's elapsed part
+    QPushButton* waitResumeButton_ = nullptr;   // "WRCButton": Wait, Continue or Resume
+    QPushButton* closeButton_ = nullptr;
     QtSequenceTimer Timer1;
     StatusSequence sequence_;
     DeviceWorker worker_;
