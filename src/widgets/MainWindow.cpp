@@ -2,14 +2,15 @@
 
 #include "data/BuiltinMessages.h"
 #include "data/MessageNumbers.h"
-#include "widgets/DialogText.h"
 #include "widgets/DeviceWorker.h"
+#include "widgets/DialogText.h"
 #include "widgets/DownloadDialog.h"
 #include "widgets/FlagImage.h"
 #include "widgets/LanguageDialog.h"
 #include "widgets/SelfTestWarning.h"
 #include "widgets/StatusDialog.h"
 #include "widgets/UpDown.h"
+#include "widgets/WindowBuilder.h"
 #include "widgets/WindowStyle.h"
 
 #include <QCloseEvent>
@@ -31,44 +32,95 @@ const char* const MainWindow::Caption =
 
 namespace {
 
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+namespace design {
+const WindowDesign Window{
+    "FormMain", {MainWindow::ClientWidth, MainWindow::ClientHeight}, {NoCaption, MainWindow::Caption}};
 
-QGroupBox* groupBox(QWidget* parent, const char* name, const char* title, QRect geometry) {
-    auto* box = named(new QGroupBox(QString::fromLatin1(title), parent), name);
-    box->setGeometry(geometry);
-    return box;
-}
+// The pages at the bottom left. Their texts are the design's until the language's lines fill them.
+constexpr ControlDesign ProgPC{"ProgPC", {8, 8, 505, 537}};
+constexpr ControlDesign ProtocolTS{"ProtocolTS", {}, {NoCaption, "Protocols"}};
+constexpr ControlDesign ProtocolGB{"ProtocolGB", {0, 0, 289, 321}, {NoCaption, "Protocols"}};
+constexpr ControlDesign ProtocolTW{"ProtocolTW", {16, 16, 273, 297}};
+constexpr ControlDesign ProtocolTRVGB{"ProtocolTRVGB", {0, 320, 497, 177}, {NoCaption, "Trivane Pocket programs"}};
+constexpr ControlDesign ProtocolTRVLB{"ProtocolTRVLB", {8, 16, 481, 153}};
+constexpr ControlDesign ElectrodeGB{"ElectrodeGB", {296, 0, 193, 321}, {NoCaption, "Electrodes"}};
+constexpr ControlDesign LabelA{"LabelA", {8, 24, 0, 0}, {NoCaption, "Input A"}};
+constexpr ControlDesign ALB{"ALB", {8, 40, 177, 33}};
+constexpr ControlDesign LabelB{"LabelB", {8, 88, 0, 0}, {NoCaption, "Input B"}};
+constexpr ControlDesign BLB{"BLB", {8, 104, 177, 33}};
+constexpr ControlDesign LabelC{"LabelC", {8, 152, 0, 0}, {NoCaption, "Output C"}};
+constexpr ControlDesign CLB{"CLB", {8, 168, 177, 33}};
+constexpr ControlDesign SessionTS{"SessionTS", {}, {NoCaption, "Sessions"}};
+constexpr ControlDesign SessionGB{"SessionGB", {0, 0, 497, 321}, {NoCaption, "Session list"}};
+constexpr ControlDesign SessionLB{"SessionLB", {8, 16, 481, 297}};
+constexpr ControlDesign SessionTRVGB{"SessionTRVGB", {0, 320, 497, 177}, {NoCaption, "Trivane Pocket programs"}};
+constexpr ControlDesign SessionTRVLB{"SessionTRVLB", {8, 16, 481, 153}};
+constexpr ControlDesign ProgTS{"ProgTS", {}, {NoCaption, "TRV programs"}};
+constexpr ControlDesign ListGroup{"ListGroup", {0, 0, 497, 497}, {NoCaption, "Trivane Pocket programs"}};
+constexpr ControlDesign ProgListBox{"ProgListBox", {8, 16, 481, 473}};
 
-QListWidget* listBox(QWidget* parent, const char* name, QRect geometry) {
-    auto* list = named(new QListWidget(parent), name);
-    list->setGeometry(geometry);
+// The control program and what edits it, top right.
+constexpr ControlDesign ControlGroup{"ControlGroup", {520, 8, 257, 233}, {NoCaption, "Control"}};
+constexpr ControlDesign ControlListBox{
+    "ControlListBox", {8, 16, 241, 185}, {}, {NoCaption, "Controlling program of the treatment."}};
+constexpr ControlDesign TimeLabel{"TimeLabel", {128, 211, 0, 0}, {NoCaption, "Total Time:"}};
+constexpr ControlDesign TimeList{"TimeList", {208, 209, 39, 20}, {}, {NoCaption, "Total time of the control program."}};
+constexpr ControlDesign ACButton{"ACButton",
+                                 {520, 248, 121, 33},
+                                 {NoCaption, "<< Add to Control"},
+                                 {NoCaption, "Add the selected program to the control."}};
+constexpr ControlDesign DelButton{"DelButton",
+                                  {656, 248, 121, 33},
+                                  {NoCaption, "Delete"},
+                                  {NoCaption, "Delete the selected line of the control program."}};
+constexpr ControlDesign APButton{
+    "APButton", {520, 296, 121, 33}, {NoCaption, "Add Pause"}, {NoCaption, "Add pause to the control program."}};
+constexpr ControlDesign Label1{"Label1", {656, 288, 0, 0}, {NoCaption, "Min"}};
+constexpr ControlDesign EditMin{
+    "EditMin", {656, 304, 33, 24}, {NoCaption, "1"}, {NoCaption, "Minutes of the pause time."}};
+constexpr ControlDesign UpDownMin{"UpDownMin", {689, 304, 15, 24}};
+constexpr ControlDesign Label2{"Label2", {728, 288, 0, 0}, {NoCaption, "Sec"}};
+constexpr ControlDesign EditSec{
+    "EditSec", {728, 304, 33, 24}, {NoCaption, "0"}, {NoCaption, "Seconds of the pause time."}};
+constexpr ControlDesign UpDownSec{"UpDownSec", {761, 304, 15, 24}};
+constexpr ControlDesign AWButton{"AWButton",
+                                 {520, 336, 121, 33},
+                                 {NoCaption, "Add Wait"},
+                                 {NoCaption, "Add handy interruptible waiting to the control."}};
+constexpr ControlDesign NewButton{
+    "NewButton", {656, 336, 121, 33}, {NoCaption, "New Program"}, {NoCaption, "Clear the total control program."}};
+
+// The device, the language and the list order, bottom right.
+constexpr ControlDesign TestButton{"TestButton", {522, 401, 75, 25}, {NoCaption, "Test"}};
+constexpr ControlDesign FlagImage{"FlagImage", {603, 400, 38, 25}, {}, {NoCaption, "Select language"}};
+constexpr ControlDesign DlButton{"DlButton",
+                                 {656, 401, 121, 33},
+                                 {NoCaption, "Download"},
+                                 {NoCaption, "Download the control program to the TRV equipment."}};
+constexpr ControlDesign LOGroupBox{"LOGroupBox", {520, 432, 121, 81}, {NoCaption, "List Order"}};
+constexpr ControlDesign NumRB{"NumRB", {8, 24, 105, 17}, {NoCaption, "Numerical"}};
+constexpr ControlDesign AlphaRB{"AlphaRB", {8, 48, 105, 17}, {NoCaption, "Alphabetical"}};
+constexpr ControlDesign StatButton{"StatButton",
+                                   {656, 440, 121, 33},
+                                   {NoCaption, "Status"},
+                                   {NoCaption, "Get the actual status of the TRV equipment."}};
+constexpr ControlDesign ExitButton{
+    "ExitButton", {656, 480, 121, 33}, {NoCaption, "Exit"}, {NoCaption, "Exit from program."}};
+} // namespace design
+
+QListWidget* listBox(const WindowBuilder& build, QWidget* parent, const ControlDesign& design) {
+    auto* list = build.make<QListWidget>(parent, design);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     return list;
 }
 
 // A list that only ever holds one line (the electrode and total time lists).
-QListWidget* oneLineList(QWidget* parent, const char* name, QRect geometry) {
-    QListWidget* list = listBox(parent, name, geometry);
+QListWidget* oneLineList(const WindowBuilder& build, QWidget* parent, const ControlDesign& design) {
+    QListWidget* list = listBox(build, parent, design);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setFocusPolicy(Qt::NoFocus);
     return list;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* text, QRect geometry) {
-    auto* pushButton = named(new QPushButton(QString::fromLatin1(text), parent), name);
-    pushButton->setGeometry(geometry);
-    return pushButton;
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* text, QPoint at) {
-    auto* shown = plainLabel(named(new QLabel(QString::fromLatin1(text), parent), name));
-    shown->move(at);
-    shown->adjustSize();
-    return shown;
 }
 
 void setLines(QListWidget& list, const std::vector<std::string>& lines) {
@@ -114,131 +166,117 @@ MainWindow::MainWindow(AppContext& context, ErrorDisplay& errors, AppWindows& wi
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildWindow() {
-    setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(QString::fromLatin1(Caption));
-    setFixedSize(ClientWidth, ClientHeight);
-    setFont(mainWindowFont());
-    setWindowBackground(*this, DesignBackground);
+    // The main window's texts come from the language's own lines (applyMainTexts), not the dialogs' table.
+    const WindowBuilder build(*this, nullptr);
+    build.frame(design::Window, mainWindowFont());
+    buildPages(build);
+    buildComposing(build);
+    buildDeviceControls(build);
+}
 
-    ProgPC = named(new QTabWidget(this), "ProgPC");
-    ProgPC->setGeometry(8, 8, 505, 537);
-    ProgPC->setTabPosition(QTabWidget::South);
+void MainWindow::buildPages(const WindowBuilder& build) {
+    pages_ = build.make<QTabWidget>(this, design::ProgPC);
+    pages_->setTabPosition(QTabWidget::South);
 
-    ProtocolTS = named(new QWidget, "ProtocolTS");
-    ProtocolGB = groupBox(ProtocolTS, "ProtocolGB", "Protocols", {0, 0, 289, 321});
-    ProtocolTW = named(new QTreeWidget(ProtocolGB), "ProtocolTW");
-    ProtocolTW->setGeometry(16, 16, 273, 297);
-    ProtocolTW->setHeaderHidden(true);
-    ProtocolTW->setColumnCount(1);
-    ProtocolTRVGB = groupBox(ProtocolTS, "ProtocolTRVGB", "Trivane Pocket programs", {0, 320, 497, 177});
-    ProtocolTRVLB = listBox(ProtocolTRVGB, "ProtocolTRVLB", {8, 16, 481, 153});
-    ElectrodeGB = groupBox(ProtocolTS, "ElectrodeGB", "Electrodes", {296, 0, 193, 321});
-    LabelA = label(ElectrodeGB, "LabelA", "Input A", {8, 24});
-    ALB = oneLineList(ElectrodeGB, "ALB", {8, 40, 177, 33});
-    LabelB = label(ElectrodeGB, "LabelB", "Input B", {8, 88});
-    BLB = oneLineList(ElectrodeGB, "BLB", {8, 104, 177, 33});
-    LabelC = label(ElectrodeGB, "LabelC", "Output C", {8, 152});
-    CLB = oneLineList(ElectrodeGB, "CLB", {8, 168, 177, 33});
+    // The pages are made on their own and then handed to the tab widget, as the design has it.
+    auto* protocolPage = build.make<QWidget>(nullptr, design::ProtocolTS);
+    auto* protocolGroup = build.make<QGroupBox>(protocolPage, design::ProtocolGB);
+    protocolTree_ = build.make<QTreeWidget>(protocolGroup, design::ProtocolTW);
+    protocolTree_->setHeaderHidden(true);
+    protocolTree_->setColumnCount(1);
+    auto* protocolProgramGroup = build.make<QGroupBox>(protocolPage, design::ProtocolTRVGB);
+    protocolProgramList_ = listBox(build, protocolProgramGroup, design::ProtocolTRVLB);
+    auto* electrodeGroup = build.make<QGroupBox>(protocolPage, design::ElectrodeGB);
+    build.make<QLabel>(electrodeGroup, design::LabelA);
+    inputAList_ = oneLineList(build, electrodeGroup, design::ALB);
+    build.make<QLabel>(electrodeGroup, design::LabelB);
+    inputBList_ = oneLineList(build, electrodeGroup, design::BLB);
+    build.make<QLabel>(electrodeGroup, design::LabelC);
+    outputCList_ = oneLineList(build, electrodeGroup, design::CLB);
 
-    SessionTS = named(new QWidget, "SessionTS");
-    SessionGB = groupBox(SessionTS, "SessionGB", "Session list", {0, 0, 497, 321});
-    SessionLB = listBox(SessionGB, "SessionLB", {8, 16, 481, 297});
-    SessionTRVGB = groupBox(SessionTS, "SessionTRVGB", "Trivane Pocket programs", {0, 320, 497, 177});
-    SessionTRVLB = listBox(SessionTRVGB, "SessionTRVLB", {8, 16, 481, 153});
+    auto* sessionPage = build.make<QWidget>(nullptr, design::SessionTS);
+    auto* sessionGroup = build.make<QGroupBox>(sessionPage, design::SessionGB);
+    sessionList_ = listBox(build, sessionGroup, design::SessionLB);
+    auto* sessionProgramGroup = build.make<QGroupBox>(sessionPage, design::SessionTRVGB);
+    sessionProgramList_ = listBox(build, sessionProgramGroup, design::SessionTRVLB);
 
-    ProgTS = named(new QWidget, "ProgTS");
-    ListGroup = groupBox(ProgTS, "ListGroup", "Trivane Pocket programs", {0, 0, 497, 497});
-    ProgListBox = listBox(ListGroup, "ProgListBox", {8, 16, 481, 473});
+    auto* programPage = build.make<QWidget>(nullptr, design::ProgTS);
+    auto* programGroup = build.make<QGroupBox>(programPage, design::ListGroup);
+    programList_ = listBox(build, programGroup, design::ProgListBox);
 
-    ProgPC->addTab(ProtocolTS, QStringLiteral("Protocols"));
-    ProgPC->addTab(SessionTS, QStringLiteral("Sessions"));
-    ProgPC->addTab(ProgTS, QStringLiteral("TRV programs"));
+    pages_->addTab(protocolPage, build.text(design::ProtocolTS.text));
+    pages_->addTab(sessionPage, build.text(design::SessionTS.text));
+    pages_->addTab(programPage, build.text(design::ProgTS.text));
     // The sessions page keeps its handlers, but its tab is never offered.
-    ProgPC->setTabVisible(ProgPC->indexOf(SessionTS), false);
-    ProgPC->setCurrentWidget(ProtocolTS);
+    pages_->setTabVisible(pages_->indexOf(sessionPage), false);
+    pages_->setCurrentWidget(protocolPage);
+}
 
-    ControlGroup = groupBox(this, "ControlGroup", "Control", {520, 8, 257, 233});
-    ControlListBox = listBox(ControlGroup, "ControlListBox", {8, 16, 241, 185});
-    ControlListBox->setToolTip(QStringLiteral("Controlling program of the treatment."));
-    TimeLabel = label(ControlGroup, "TimeLabel", "Total Time:", {128, 211});
-    TimeList = oneLineList(ControlGroup, "TimeList", {208, 209, 39, 20});
+void MainWindow::buildComposing(const WindowBuilder& build) {
+    auto* controlGroup = build.make<QGroupBox>(this, design::ControlGroup);
+    controlList_ = listBox(build, controlGroup, design::ControlListBox);
+    build.make<QLabel>(controlGroup, design::TimeLabel);
+    totalTimeList_ = oneLineList(build, controlGroup, design::TimeList);
     // The design's width just holds "00:00": clip rather than elide a longer total.
-    TimeList->setTextElideMode(Qt::ElideNone);
-    TimeList->setToolTip(QStringLiteral("Total time of the control program."));
+    totalTimeList_->setTextElideMode(Qt::ElideNone);
 
-    ACButton = button(this, "ACButton", "<< Add to Control", {520, 248, 121, 33});
-    ACButton->setToolTip(QStringLiteral("Add the selected program to the control."));
-    DelButton = button(this, "DelButton", "Delete", {656, 248, 121, 33});
-    DelButton->setToolTip(QStringLiteral("Delete the selected line of the control program."));
-    DelButton->setEnabled(false);
-    APButton = button(this, "APButton", "Add Pause", {520, 296, 121, 33});
-    APButton->setToolTip(QStringLiteral("Add pause to the control program."));
+    addButton_ = build.make<QPushButton>(this, design::ACButton);
+    deleteButton_ = build.make<QPushButton>(this, design::DelButton);
+    deleteButton_->setEnabled(false);
+    addPauseButton_ = build.make<QPushButton>(this, design::APButton);
 
-    Label1 = label(this, "Label1", "Min", {656, 288});
-    EditMin = named(new QLineEdit(QStringLiteral("1"), this), "EditMin");
-    EditMin->setGeometry(656, 304, 33, 24);
-    EditMin->setToolTip(QStringLiteral("Minutes of the pause time."));
-    UpDownMin = named(new UpDown(*EditMin, 0, MaxPauseMinutes, this), "UpDownMin");
-    UpDownMin->setGeometry(689, 304, 15, 24);
-    Label2 = label(this, "Label2", "Sec", {728, 288});
-    EditSec = named(new QLineEdit(QStringLiteral("0"), this), "EditSec");
-    EditSec->setGeometry(728, 304, 33, 24);
-    EditSec->setToolTip(QStringLiteral("Seconds of the pause time."));
-    UpDownSec = named(new UpDown(*EditSec, 0, MaxPauseSeconds, this), "UpDownSec");
-    UpDownSec->setGeometry(761, 304, 15, 24);
+    build.make<QLabel>(this, design::Label1);
+    pauseMinutes_ = build.make<QLineEdit>(this, design::EditMin);
+    build.make<UpDown>(this, design::UpDownMin, *pauseMinutes_, 0, MaxPauseMinutes);
+    build.make<QLabel>(this, design::Label2);
+    pauseSeconds_ = build.make<QLineEdit>(this, design::EditSec);
+    build.make<UpDown>(this, design::UpDownSec, *pauseSeconds_, 0, MaxPauseSeconds);
 
-    AWButton = button(this, "AWButton", "Add Wait", {520, 336, 121, 33});
-    AWButton->setToolTip(QStringLiteral("Add handy interruptible waiting to the control."));
-    NewButton = button(this, "NewButton", "New Program", {656, 336, 121, 33});
-    NewButton->setToolTip(QStringLiteral("Clear the total control program."));
-    NewButton->setEnabled(false);
+    addWaitButton_ = build.make<QPushButton>(this, design::AWButton);
+    newButton_ = build.make<QPushButton>(this, design::NewButton);
+    newButton_->setEnabled(false);
+}
 
-    TestButton = button(this, "TestButton", "Test", {522, 401, 75, 25});
-    FlagImage = named(new FlagImageLabel(flagError_, this), "FlagImage");
-    FlagImage->setGeometry(603, 400, 38, 25);
-    FlagImage->setToolTip(QStringLiteral("Select language"));
-    DlButton = button(this, "DlButton", "Download", {656, 401, 121, 33});
-    DlButton->setToolTip(QStringLiteral("Download the control program to the TRV equipment."));
-    DlButton->setEnabled(false);
+void MainWindow::buildDeviceControls(const WindowBuilder& build) {
+    testButton_ = build.make<QPushButton>(this, design::TestButton);
+    flag_ = build.make<FlagImageLabel>(this, design::FlagImage, flagError_);
+    downloadButton_ = build.make<QPushButton>(this, design::DlButton);
+    downloadButton_->setEnabled(false);
 
-    LOGroupBox = groupBox(this, "LOGroupBox", "List Order", {520, 432, 121, 81});
-    NumRB = named(new QRadioButton(QStringLiteral("Numerical"), LOGroupBox), "NumRB");
-    NumRB->setGeometry(8, 24, 105, 17);
-    NumRB->setChecked(true);
-    AlphaRB = named(new QRadioButton(QStringLiteral("Alphabetical"), LOGroupBox), "AlphaRB");
-    AlphaRB->setGeometry(8, 48, 105, 17);
+    auto* orderGroup = build.make<QGroupBox>(this, design::LOGroupBox);
+    numericalOrder_ = build.make<QRadioButton>(orderGroup, design::NumRB);
+    numericalOrder_->setChecked(true);
+    alphabeticalOrder_ = build.make<QRadioButton>(orderGroup, design::AlphaRB);
 
-    StatButton = button(this, "StatButton", "Status", {656, 440, 121, 33});
-    StatButton->setToolTip(QStringLiteral("Get the actual status of the TRV equipment."));
-    ExitButton = button(this, "ExitButton", "Exit", {656, 480, 121, 33});
-    ExitButton->setToolTip(QStringLiteral("Exit from program."));
+    statusButton_ = build.make<QPushButton>(this, design::StatButton);
+    exitButton_ = build.make<QPushButton>(this, design::ExitButton);
 }
 
 void MainWindow::connectEvents() {
-    connect(ExitButton, &QPushButton::clicked, this, &MainWindow::ExitButtonClick);
+    connect(exitButton_, &QPushButton::clicked, this, &MainWindow::ExitButtonClick);
     // Exit is taken while a closed dialog's step ends; it waits for the step.
-    DeviceWorker::allowWhileBusy(*ExitButton);
-    connect(DlButton, &QPushButton::clicked, this, &MainWindow::DlButtonClick);
-    connect(TestButton, &QPushButton::clicked, this, &MainWindow::TestButtonClick);
-    connect(StatButton, &QPushButton::clicked, this, &MainWindow::StatButtonClick);
-    connect(ACButton, &QPushButton::clicked, this, &MainWindow::ACButtonClick);
-    connect(ProgListBox, &QListWidget::itemDoubleClicked, this, &MainWindow::ProgLBDoubleClick);
-    connect(APButton, &QPushButton::clicked, this, &MainWindow::APButtonClick);
-    connect(AWButton, &QPushButton::clicked, this, &MainWindow::AWButtonClick);
-    connect(DelButton, &QPushButton::clicked, this, &MainWindow::DelButtonClick);
-    connect(NewButton, &QPushButton::clicked, this, &MainWindow::NewButtonClick);
+    DeviceWorker::allowWhileBusy(*exitButton_);
+    connect(downloadButton_, &QPushButton::clicked, this, &MainWindow::DlButtonClick);
+    connect(testButton_, &QPushButton::clicked, this, &MainWindow::TestButtonClick);
+    connect(statusButton_, &QPushButton::clicked, this, &MainWindow::StatButtonClick);
+    connect(addButton_, &QPushButton::clicked, this, &MainWindow::ACButtonClick);
+    connect(programList_, &QListWidget::itemDoubleClicked, this, &MainWindow::ProgLBDoubleClick);
+    connect(addPauseButton_, &QPushButton::clicked, this, &MainWindow::APButtonClick);
+    connect(addWaitButton_, &QPushButton::clicked, this, &MainWindow::AWButtonClick);
+    connect(deleteButton_, &QPushButton::clicked, this, &MainWindow::DelButtonClick);
+    connect(newButton_, &QPushButton::clicked, this, &MainWindow::NewButtonClick);
     // The keyboard moves the selection too; the control program must follow whatever is selected.
-    connect(ControlListBox, &QListWidget::currentRowChanged, this, &MainWindow::ControlLB1Click);
-    connect(ProgPC, &QTabWidget::currentChanged, this, &MainWindow::ProgPCChange);
-    connect(ProtocolTW, &QTreeWidget::itemClicked, this, &MainWindow::ProtocolTWClick);
-    connect(ProtocolTW, &QTreeWidget::currentItemChanged, this, &MainWindow::ProtocolTWClick);
-    connect(ProtocolTW, &QTreeWidget::itemDoubleClicked, this, &MainWindow::ProtocolTWDblClick);
-    connect(SessionLB, &QListWidget::itemClicked, this, &MainWindow::SessionLBClick);
-    connect(SessionLB, &QListWidget::currentRowChanged, this, &MainWindow::SessionLBClick);
-    connect(SessionLB, &QListWidget::itemDoubleClicked, this, &MainWindow::SessionLBDblClick);
-    connect(NumRB, &QRadioButton::clicked, this, &MainWindow::NumRBClick);
-    connect(AlphaRB, &QRadioButton::clicked, this, &MainWindow::AlphaRBClick);
-    connect(FlagImage, &FlagImageLabel::clicked, this, &MainWindow::FlagImageClick);
+    connect(controlList_, &QListWidget::currentRowChanged, this, &MainWindow::ControlLB1Click);
+    connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::ProgPCChange);
+    connect(protocolTree_, &QTreeWidget::itemClicked, this, &MainWindow::ProtocolTWClick);
+    connect(protocolTree_, &QTreeWidget::currentItemChanged, this, &MainWindow::ProtocolTWClick);
+    connect(protocolTree_, &QTreeWidget::itemDoubleClicked, this, &MainWindow::ProtocolTWDblClick);
+    connect(sessionList_, &QListWidget::itemClicked, this, &MainWindow::SessionLBClick);
+    connect(sessionList_, &QListWidget::currentRowChanged, this, &MainWindow::SessionLBClick);
+    connect(sessionList_, &QListWidget::itemDoubleClicked, this, &MainWindow::SessionLBDblClick);
+    connect(numericalOrder_, &QRadioButton::clicked, this, &MainWindow::NumRBClick);
+    connect(alphabeticalOrder_, &QRadioButton::clicked, this, &MainWindow::AlphaRBClick);
+    connect(flag_, &FlagImageLabel::clicked, this, &MainWindow::FlagImageClick);
 }
 
 // --- event handlers ---
@@ -278,7 +316,7 @@ void MainWindow::openStatusIfStarted() {
 void MainWindow::DlButtonClick() {
     if (windows_.download == nullptr || DeviceWorker::deviceInUse())
         return;
-    const PointerGuard pointer(*DlButton);
+    const PointerGuard pointer(*downloadButton_);
     controller_.PrepareDownload();
     windows_.download->exec();
     openStatusIfStarted();
@@ -306,15 +344,15 @@ void MainWindow::StatButtonClick() {
 }
 
 void MainWindow::ACButtonClick() {
-    controller_.ACButtonClick(selectedLine(*ProgListBox), selectedLine(*SessionLB));
+    controller_.ACButtonClick(selectedLine(*programList_), selectedLine(*sessionList_));
 }
 
 void MainWindow::ProgLBDoubleClick() {
-    controller_.ProgLBDoubleClick(selectedLine(*ProgListBox));
+    controller_.ProgLBDoubleClick(selectedLine(*programList_));
 }
 
 void MainWindow::APButtonClick() {
-    controller_.APButtonClick(EditMin->text().toStdString(), EditSec->text().toStdString());
+    controller_.APButtonClick(pauseMinutes_->text().toStdString(), pauseSeconds_->text().toStdString());
 }
 
 void MainWindow::AWButtonClick() {
@@ -330,7 +368,7 @@ void MainWindow::NewButtonClick() {
 }
 
 void MainWindow::ControlLB1Click() {
-    controller_.ControlLB1Click(ControlListBox->currentRow());
+    controller_.ControlLB1Click(controlList_->currentRow());
 }
 
 void MainWindow::ProgPCChange(int page) {
@@ -338,13 +376,13 @@ void MainWindow::ProgPCChange(int page) {
 }
 
 void MainWindow::ProtocolTWClick() {
-    QTreeWidgetItem* item = ProtocolTW->currentItem();
+    QTreeWidgetItem* item = protocolTree_->currentItem();
     if (item == nullptr || !item->isSelected())
         return;
     QTreeWidgetItem* parentItem = item->parent();
     const int position = parentItem == nullptr
-                             ? controller_.protocolTexts().treePosition(ProtocolTW->indexOfTopLevelItem(item))
-                             : controller_.protocolTexts().treePosition(ProtocolTW->indexOfTopLevelItem(parentItem),
+                             ? controller_.protocolTexts().treePosition(protocolTree_->indexOfTopLevelItem(item))
+                             : controller_.protocolTexts().treePosition(protocolTree_->indexOfTopLevelItem(parentItem),
                                                                         parentItem->indexOfChild(item));
     controller_.ProtocolTWClick(position);
 }
@@ -354,11 +392,11 @@ void MainWindow::ProtocolTWDblClick() {
 }
 
 void MainWindow::SessionLBClick() {
-    controller_.SessionLBClick(selectedLine(*SessionLB));
+    controller_.SessionLBClick(selectedLine(*sessionList_));
 }
 
 void MainWindow::SessionLBDblClick() {
-    controller_.SessionLBDblClick(selectedLine(*SessionLB));
+    controller_.SessionLBDblClick(selectedLine(*sessionList_));
 }
 
 void MainWindow::NumRBClick() {
@@ -381,7 +419,7 @@ void MainWindow::FlagImageClick() {
 // --- MainView ---
 
 FlagPicture& MainWindow::flagPicture() {
-    return *FlagImage;
+    return *flag_;
 }
 
 FlagPicture& MainWindow::flagCheck() {
@@ -410,78 +448,73 @@ void MainWindow::applyMainTexts(const MainWindowTexts& texts) {
             continue;
         if (binding.role == TextRole::Hint) {
             control->setToolTip(plainHint(text));
-        } else if (const int page = ProgPC->indexOf(control); page >= 0) {
-            ProgPC->setTabText(page, text);
-        } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
-            box->setTitle(text);
-        } else if (auto* pushButton = qobject_cast<QAbstractButton*>(control)) {
-            pushButton->setText(text);
-        } else if (auto* shown = qobject_cast<QLabel*>(control)) {
-            shown->setText(text);
-            shown->adjustSize();
+        } else if (const int page = pages_->indexOf(control); page >= 0) {
+            pages_->setTabText(page, text);
+        } else {
+            ShowCaption(*control, text);
         }
     }
 }
 
 void MainWindow::showListOrder(ListOrder order) {
-    (order == ListOrder::Alphabetical ? AlphaRB : NumRB)->setChecked(true);
+    (order == ListOrder::Alphabetical ? alphabeticalOrder_ : numericalOrder_)->setChecked(true);
 }
 
 void MainWindow::showControlProgram(const ControlProgram& control) {
     const std::vector<std::string>& lines = control.lines();
-    bool same = ControlListBox->count() == static_cast<int>(lines.size());
-    for (int row = 0; same && row < ControlListBox->count(); ++row)
-        same = ControlListBox->item(row)->text() == dialogText(lines[static_cast<size_t>(row)]);
+    bool same = controlList_->count() == static_cast<int>(lines.size());
+    for (int row = 0; same && row < controlList_->count(); ++row)
+        same = controlList_->item(row)->text() == dialogText(lines[static_cast<size_t>(row)]);
     {
         // Rebuilt only when the lines changed: a selection click must not refill the list it came from.
-        const QSignalBlocker blocker(ControlListBox);
+        const QSignalBlocker blocker(controlList_);
         if (!same)
-            setLines(*ControlListBox, lines);
-        if (ControlListBox->currentRow() != control.selected())
-            ControlListBox->setCurrentRow(control.selected());
+            setLines(*controlList_, lines);
+        if (controlList_->currentRow() != control.selected())
+            controlList_->setCurrentRow(control.selected());
     }
-    setLines(*TimeList, {control.totalText()});
+    setLines(*totalTimeList_, {control.totalText()});
 
     const EditButtonStates& buttons = control.buttons();
-    ACButton->setEnabled(buttons.add);
-    APButton->setEnabled(buttons.add);
-    AWButton->setEnabled(buttons.add);
-    DelButton->setEnabled(buttons.remove);
-    DlButton->setEnabled(buttons.download);
-    NewButton->setEnabled(buttons.download);
+    addButton_->setEnabled(buttons.add);
+    addPauseButton_->setEnabled(buttons.add);
+    addWaitButton_->setEnabled(buttons.add);
+    deleteButton_->setEnabled(buttons.remove);
+    downloadButton_->setEnabled(buttons.download);
+    newButton_->setEnabled(buttons.download);
 }
 
 void MainWindow::showProgramList(const std::vector<std::string>& lines) {
-    setLines(*ProgListBox, lines);
+    setLines(*programList_, lines);
 }
 
 void MainWindow::showProtocolTexts(const ProtocolTexts& texts) {
     {
-        const QSignalBlocker blocker(ProtocolTW);
-        ProtocolTW->clear();
+        const QSignalBlocker blocker(protocolTree_);
+        protocolTree_->clear();
         for (const ProtocolNodeText& protocol : texts.protocols) {
-            auto* node = new QTreeWidgetItem(ProtocolTW, QStringList{dialogText(protocol.text)});
+            auto* node = new QTreeWidgetItem(protocolTree_, QStringList{dialogText(protocol.text)});
             for (const std::string& item : protocol.items)
                 new QTreeWidgetItem(node, QStringList{dialogText(item)});
         }
     }
-    setLines(*SessionLB, texts.sessionLines);
+    setLines(*sessionList_, texts.sessionLines);
 }
 
 void MainWindow::showProtocolNode(const ProtocolNodeView& node) {
-    setLines(*ProtocolTRVLB, node.programLines);
-    QListWidget* electrodes[] = {ALB, BLB, CLB};
+    setLines(*protocolProgramList_, node.programLines);
+    QListWidget* electrodes[] = {inputAList_, inputBList_, outputCList_};
     for (size_t k = 0; k < std::size(electrodes); ++k)
         setLines(*electrodes[k], k < node.electrodeLines.size() ? std::vector<std::string>{node.electrodeLines[k]}
                                                                 : std::vector<std::string>{});
 }
 
 void MainWindow::showSessionPrograms(const std::vector<std::string>& lines) {
-    setLines(*SessionTRVLB, lines);
+    setLines(*sessionProgramList_, lines);
 }
 
 int MainWindow::activePage() const {
-    return ProgPC->currentIndex();
+    return pages_->currentIndex();
 }
 
 void MainWindow::endApplication() {

@@ -11,8 +11,6 @@
 #include <functional>
 #include <memory>
 
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -25,7 +23,7 @@ namespace trv {
 
 class FlagDecoder;
 class FlagImageLabel;
-class UpDown;
+class WindowBuilder;
 
 // The main window. Its construction runs the whole start-up; a failure there is shown and ends
 // the application (startupFailed()), and the window is then never shown.
@@ -78,6 +76,9 @@ protected:
 
 private:
     void buildWindow();
+    void buildPages(const WindowBuilder& build);
+    void buildComposing(const WindowBuilder& build);
+    void buildDeviceControls(const WindowBuilder& build);
     void connectEvents();
     // After a device dialog closed with the start acknowledged, the status dialog follows.
     void openStatusIfStarted();
@@ -108,50 +109,33 @@ private:
     bool closedDown_ = false;
     bool closePending_ = false;
 
-    QTabWidget* ProgPC = nullptr;
-    QWidget* ProtocolTS = nullptr;
-    QGroupBox* ProtocolGB = nullptr;
-    QTreeWidget* ProtocolTW = nullptr;
-    QGroupBox* ProtocolTRVGB = nullptr;
-    QListWidget* ProtocolTRVLB = nullptr;
-    QGroupBox* ElectrodeGB = nullptr;
-    QLabel* LabelA = nullptr;
-    QListWidget* ALB = nullptr;
-    QLabel* LabelB = nullptr;
-    QListWidget* BLB = nullptr;
-    QLabel* LabelC = nullptr;
-    QListWidget* CLB = nullptr;
-    QWidget* SessionTS = nullptr;
-    QGroupBox* SessionGB = nullptr;
-    QListWidget* SessionLB = nullptr;
-    QGroupBox* SessionTRVGB = nullptr;
-    QListWidget* SessionTRVLB = nullptr;
-    QWidget* ProgTS = nullptr;
-    QGroupBox* ListGroup = nullptr;
-    QListWidget* ProgListBox = nullptr;
-    QGroupBox* ControlGroup = nullptr;
-    QListWidget* ControlListBox = nullptr;
-    QLabel* TimeLabel = nullptr;
-    QListWidget* TimeList = nullptr;
-    QPushButton* ACButton = nullptr;
-    QPushButton* DelButton = nullptr;
-    QPushButton* APButton = nullptr;
-    QLineEdit* EditMin = nullptr;
-    QLabel* Label1 = nullptr;
-    UpDown* UpDownMin = nullptr;
-    QLineEdit* EditSec = nullptr;
-    QLabel* Label2 = nullptr;
-    UpDown* UpDownSec = nullptr;
-    QPushButton* AWButton = nullptr;
-    QPushButton* NewButton = nullptr;
-    FlagImageLabel* FlagImage = nullptr;
-    QPushButton* DlButton = nullptr;
-    QPushButton* TestButton = nullptr;
-    QGroupBox* LOGroupBox = nullptr;
-    QRadioButton* NumRB = nullptr;
-    QRadioButton* AlphaRB = nullptr;
-    QPushButton* StatButton = nullptr;
-    QPushButton* ExitButton = nullptr;
+    // The controls the window changes after it is built; the group boxes, labels and arrows are made
+    // once and found by their design names where the language's texts go.
+    QTabWidget* pages_ = nullptr;                // "ProgPC"
+    QTreeWidget* protocolTree_ = nullptr;        // "ProtocolTW": protocols and their items
+    QListWidget* protocolProgramList_ = nullptr; // "ProtocolTRVLB": the clicked protocol item's programs
+    QListWidget* inputAList_ = nullptr;          // "ALB": the electrode on input A
+    QListWidget* inputBList_ = nullptr;          // "BLB": the electrode on input B
+    QListWidget* outputCList_ = nullptr;         // "CLB": the electrode on output C
+    QListWidget* sessionList_ = nullptr;         // "SessionLB"
+    QListWidget* sessionProgramList_ = nullptr;  // "SessionTRVLB": the clicked session's programs
+    QListWidget* programList_ = nullptr;         // "ProgListBox": the whole catalogue
+    QListWidget* controlList_ = nullptr;         // "ControlListBox": the control program being composed
+    QListWidget* totalTimeList_ = nullptr;       // "TimeList": the control program's total time
+    QPushButton* addButton_ = nullptr;           // "ACButton"
+    QPushButton* deleteButton_ = nullptr;        // "DelButton"
+    QPushButton* addPauseButton_ = nullptr;      // "APButton"
+    QLineEdit* pauseMinutes_ = nullptr;          // "EditMin"
+    QLineEdit* pauseSeconds_ = nullptr;          // "EditSec"
+    QPushButton* addWaitButton_ = nullptr;       // "AWButton"
+    QPushButton* newButton_ = nullptr;           // "NewButton"
+    FlagImageLabel* flag_ = nullptr;             // "FlagImage": the language's flag
+    QPushButton* downloadButton_ = nullptr;      // "DlButton"
+    QPushButton* testButton_ = nullptr;          // "TestButton"
+    QRadioButton* numericalOrder_ = nullptr;     // "NumRB"
+    QRadioButton* alphabeticalOrder_ = nullptr;  // "AlphaRB"
+    QPushButton* statusButton_ = nullptr;        // "StatButton"
+    QPushButton* exitButton_ = nullptr;          // "ExitButton"
 
     // Declared last: its start-up fills the controls above.
     MainController controller_;
