@@ -127,6 +127,12 @@ RecordEntry readEntry(const QSqlQuery& query) {
     return entry;
 }
 
+// A null QString binds as SQL NULL, which the NOT NULL text columns refuse: an empty text is stored
+// as an empty text.
+QString textValue(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 bool setOwnerOnly(const QString& path, bool folder) {
     QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     if (folder)
@@ -402,7 +408,7 @@ RecordStore::OpenResult RecordStore::open(const QString& path, Mode mode) {
     newerSchema_ = false;
     OpenResult result;
     const QFileInfo info(path);
-    if (mode == Mode::ReadOnly && !info.exists()) {
+    if (mode != Mode::ReadWrite && !info.exists()) {
         result.message = tr("There is no treatment record at %1.").arg(path);
         lastError_ = result.message;
         return result;
@@ -444,7 +450,7 @@ RecordStore::OpenResult RecordStore::open(const QString& path, Mode mode) {
     }
     const QString why = lastError_;
     close();
-    if (mode == Mode::ReadOnly || newerSchema_) {
+    if (mode != Mode::ReadWrite || newerSchema_) {
         // Nothing is moved that this program may not judge: a newer version's file stays as it is.
         result.message = tr("The treatment record %1 can't be used: %2").arg(path, why);
         return result;
@@ -499,10 +505,40 @@ qint64 RecordStore::beginEntry(const RecordTime& at, EntryKind kind, int startIt
         return 0;
     }
     const qint64 id = query.lastInsertId().toLongLong();
-    db.commit();
-    if (!items.empty() && !setItems(id, items))
-        return id; // the entry stands; its items were reported failed
+    // The entry and its items in one transaction: a crash leaves both or neither.
+    if (!writeItems(id, items) || !db.commit()) {
+        db.rollback();
+        return 0;
+    }
     return id;
+}
+
+bool RecordStore::writeItems(qint64 id, const std::vector<SentItem>& items) {
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("DELETE FROM item WHERE entry_id = ?"));
+    query.addBindValue(id);
+    bool ok = query.exec();
+    query.prepare(QStringLiteral(
+        "INSERT INTO item (entry_id, position, kind, program_number, name, seconds) VALUES (?, ?, ?, ?, ?, ?)"));
+    for (size_t k = 0; ok && k < items.size(); ++k) {
+        query.addBindValue(id);
+        query.addBindValue(static_cast<int>(k));
+        query.addBindValue(ItemKindKey(items[k].kind));
+        query.addBindValue(items[k].programNumber);
+        query.addBindValue(textValue(QString::fromStdString(items[k].name)));
+        query.addBindValue(items[k].seconds);
+        ok = query.exec();
+    }
+    if (ok) {
+        query.prepare(QStringLiteral("UPDATE entry SET total_seconds = ?, programs = ? WHERE id = ?"));
+        query.addBindValue(static_cast<qint64>(TotalSeconds(items)));
+        query.addBindValue(textValue(programsText(items)));
+        query.addBindValue(id);
+        ok = query.exec();
+    }
+    if (!ok)
+        fail(tr("Can't write the items"), query.lastError().text());
+    return ok;
 }
 
 bool RecordStore::setItems(qint64 id, const std::vector<SentItem>& items) {
@@ -511,30 +547,7 @@ bool RecordStore::setItems(qint64 id, const std::vector<SentItem>& items) {
         fail(tr("Can't write the items"), db.lastError().text());
         return false;
     }
-    QSqlQuery query(db);
-    bool ok = query.exec(QStringLiteral("DELETE FROM item WHERE entry_id = %1").arg(id));
-    query.prepare(QStringLiteral(
-        "INSERT INTO item (entry_id, position, kind, program_number, name, seconds) VALUES (?, ?, ?, ?, ?, ?)"));
-    for (size_t k = 0; ok && k < items.size(); ++k) {
-        query.addBindValue(id);
-        query.addBindValue(static_cast<int>(k));
-        query.addBindValue(ItemKindKey(items[k].kind));
-        query.addBindValue(items[k].programNumber);
-        query.addBindValue(QString::fromStdString(items[k].name));
-        query.addBindValue(items[k].seconds);
-        ok = query.exec();
-    }
-    QSqlQuery update(db);
-    if (ok) {
-        update.prepare(QStringLiteral("UPDATE entry SET total_seconds = ?, programs = ? WHERE id = ?"));
-        update.addBindValue(static_cast<qint64>(TotalSeconds(items)));
-        update.addBindValue(programsText(items));
-        update.addBindValue(id);
-        ok = update.exec();
-    }
-    if (!ok || !db.commit()) {
-        fail(tr("Can't write the items"),
-             query.lastError().isValid() ? query.lastError().text() : update.lastError().text());
+    if (!writeItems(id, items) || !db.commit()) {
         db.rollback();
         return false;
     }
@@ -544,7 +557,7 @@ bool RecordStore::setItems(qint64 id, const std::vector<SentItem>& items) {
 bool RecordStore::setDevice(qint64 id, const QString& version, int correction) {
     QSqlQuery query(database());
     query.prepare(QStringLiteral("UPDATE entry SET device_version = ?, correction = ? WHERE id = ?"));
-    query.addBindValue(version);
+    query.addBindValue(textValue(version));
     query.addBindValue(correction);
     query.addBindValue(id);
     if (query.exec())
@@ -562,7 +575,7 @@ bool RecordStore::endEntry(qint64 id, const RecordTime& at, const DownloadResult
     query.addBindValue(result.verifications);
     query.addBindValue(OutcomeKey(outcomeOf(result.end)));
     query.addBindValue(result.message >= 0 ? QVariant(result.message) : QVariant(QMetaType(QMetaType::Int)));
-    query.addBindValue(QString::fromStdString(result.messageText));
+    query.addBindValue(textValue(QString::fromStdString(result.messageText)));
     query.addBindValue(id);
     if (query.exec())
         return true;
@@ -589,7 +602,7 @@ bool RecordStore::addEvent(qint64 id, const RecordEvent& event) {
 bool RecordStore::setClient(qint64 id, const QString& client) {
     QSqlQuery query(database());
     query.prepare(QStringLiteral("UPDATE entry SET client = ? WHERE id = ?"));
-    query.addBindValue(client);
+    query.addBindValue(textValue(client));
     query.addBindValue(id);
     if (query.exec() && query.numRowsAffected() == 1)
         return true;
@@ -600,7 +613,7 @@ bool RecordStore::setClient(qint64 id, const QString& client) {
 bool RecordStore::setNote(qint64 id, const QString& note) {
     QSqlQuery query(database());
     query.prepare(QStringLiteral("UPDATE entry SET note = ? WHERE id = ?"));
-    query.addBindValue(note);
+    query.addBindValue(textValue(note));
     query.addBindValue(id);
     if (query.exec() && query.numRowsAffected() == 1)
         return true;

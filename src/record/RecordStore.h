@@ -83,7 +83,9 @@ class RecordStore {
 public:
     static constexpr int BusyTimeoutMs = 5000;
 
-    enum class Mode { ReadWrite, ReadOnly };
+    // ReadWrite: the writer's opening (checks, repairs, migrates). Attach: a window's second
+    // connection to a record the writer has opened (no check, nothing moved). ReadOnly: exports.
+    enum class Mode { ReadWrite, Attach, ReadOnly };
 
     struct OpenResult {
         bool ok = false;
@@ -104,7 +106,8 @@ public:
 
     // ReadWrite creates the file and its folder (0600, 0700) when missing, moves a file that
     // can't be read aside under a dated name and starts a new one, and migrates an older schema.
-    // ReadOnly touches nothing: a missing or damaged file, or a schema it doesn't know, is an error.
+    // Attach and ReadOnly move nothing: a missing or damaged file, or a schema they don't know, is
+    // an error; ReadOnly also writes nothing.
     OpenResult open(const QString& path, Mode mode = Mode::ReadWrite);
     bool isOpen() const;
     QString path() const { return path_; }
@@ -142,6 +145,7 @@ private:
     bool configure(Mode mode);
     bool migrate();
     bool exec(const QString& sql);
+    bool writeItems(qint64 id, const std::vector<SentItem>& items); // inside the caller's transaction
     void close();
     std::vector<RecordItem> itemsOf(qint64 id);
     std::vector<RecordEvent> eventsOf(qint64 id);
