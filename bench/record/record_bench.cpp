@@ -7,7 +7,7 @@
 //   - one event reported to the recorder, on the reporting thread (largest and mean of 2,000),
 //     and how long the writer's thread takes to commit one (mean, with the file's full sync).
 //
-//   record_bench [entries] [runs]
+//   record_bench [entries] [runs]      (RECORD_BENCH_FILE=path keeps the record made)
 #include "record/RecordExport.h"
 #include "record/RecordStore.h"
 #include "record/RecordWriter.h"
@@ -121,7 +121,10 @@ int main(int argc, char** argv) {
     const int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("record/treatment-record.sqlite"));
+    // RECORD_BENCH_FILE keeps the generated record for a look with other tools.
+    const QString path = qEnvironmentVariableIsEmpty("RECORD_BENCH_FILE")
+                             ? dir.filePath(QStringLiteral("record/treatment-record.sqlite"))
+                             : qEnvironmentVariable("RECORD_BENCH_FILE");
 
     auto started = Clock::now();
     generate(path, entries);

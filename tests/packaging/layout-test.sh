@@ -10,8 +10,10 @@ for launcher in trv trv-demo; do
     expect "bin/$launcher is an executable launcher" test -x "$stage/bin/$launcher"
     expect "bin/$launcher is a shell script" grep -q '^#!/bin/sh' "$stage/bin/$launcher"
 done
-expect "bin/trv-check is a program" sh -c "file -b '$stage/bin/trv-check' | grep -q ELF"
-for page in trv trv-demo trv-check; do
+for tool in trv-check trv-record; do
+    expect "bin/$tool is a program" sh -c "file -b '$stage/bin/$tool' | grep -q ELF"
+done
+for page in trv trv-demo trv-check trv-record; do
     expect "manual page $page.1" sh -c "zcat '$stage/share/man/man1/$page.1.gz' | grep -q '^\.TH'"
 done
 for app in "${apps[@]}"; do
