@@ -6,14 +6,19 @@
 #include "app/TrvApplication.h"
 #include "data/BuiltinMessages.h"
 #include "diag/ApplicationLog.h"
+#include "diag/DesktopNotifier.h"
 #include "link/DeviceLink.h"
 #include "logic/AppContext.h"
+#include "logic/SessionEvents.h"
+#include "record/RecordStore.h"
+#include "record/RecordWriter.h"
 #include "widgets/AppWindows.h"
 #include "widgets/DownloadDialog.h"
 #include "widgets/LanguageDialog.h"
 #include "widgets/LowPowerWarning.h"
 #include "widgets/MainFrame.h"
 #include "widgets/MainWindow.h"
+#include "widgets/StatusNotices.h"
 #include "widgets/MessageBoxErrorDisplay.h"
 #include "widgets/ProcessRunningWarning.h"
 #include "widgets/ProgramFileCommands.h"
@@ -47,12 +52,15 @@ struct Dialogs {
     std::unique_ptr<LanguageDialog> language;
     std::unique_ptr<SelfTestWarning> selfTestWarning;
 
-    void create(AppContext& context, ErrorDisplay& errors, AppWindows& windows, MainWindow& mainWindow) {
+    void create(AppContext& context, ErrorDisplay& errors, AppWindows& windows, MainWindow& mainWindow,
+                SessionEventSink& events) {
         lowPower = std::make_unique<LowPowerWarning>(context);
         windows.lowPower = lowPower.get();
         download = std::make_unique<DownloadDialog>(context, errors, windows, &mainWindow);
+        download->sequence().setEventSink(events);
         windows.download = download.get();
         status = std::make_unique<StatusDialog>(context, errors, windows, &mainWindow);
+        status->sequence().setEventSink(events);
         windows.status = status.get();
         warning = std::make_unique<ProcessRunningWarning>(context, &mainWindow);
         windows.warning = warning.get();
@@ -82,15 +90,31 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
 
     // After a failed start-up the posted exit ends the loop at once; the window is never offered.
     if (mainWindow->startupFailed()) {
-        dialogs.create(context, errors, windows, *mainWindow);
+        dialogs.create(context, errors, windows, *mainWindow, SessionEventSink::none());
         return application.exec();
     }
 
-    // The dialogs aren't seen before the main window is: they are made once it has been painted.
-    // Their failure ends the application as it would have before the window was shown.
+    // What the step machines see happen goes to the treatment record and the desktop notices.
+    SessionEventFanOut events;
+    DesktopNotifier notifier;
+    events.add(notifier.sink());
+    std::shared_ptr<RecordWriter> record;
+    MainFrame* frame = nullptr;
+
+    // The dialogs aren't seen before the main window is: they are made once it has been painted,
+    // and the record is opened then. Their failure ends the application as it would have before
+    // the window was shown.
     AfterFirstPaint makeDialogs(*mainWindow, [&] {
         try {
-            dialogs.create(context, errors, windows, *mainWindow);
+            dialogs.create(context, errors, windows, *mainWindow, events);
+            WatchStatusForNotices(notifier, *dialogs.status, *frame);
+            record = std::make_shared<RecordWriter>(RecordStore::defaultPath(options.demo));
+            events.add(record);
+            frame->setRecordWriter(record.get());
+            const RecordStore::OpenResult opened = record->openResult();
+            if (!opened.message.isEmpty())
+                errors.show(frame, QCoreApplication::translate("trv::MainFrame", "Treatment Record"), opened.message,
+                            ErrorDisplay::Icon::Error, false);
         } catch (const std::exception& error) {
             ShowStandardError(errors, nullptr, QString::fromUtf8(error.what()));
             QCoreApplication::exit(1);
@@ -108,17 +132,22 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
 
     MainFrame::Services services;
     services.programFiles = programFiles;
-    MainFrame frame(*mainWindow, context, services);
-    if (const QScreen* screen = frame.screen())
-        frame.move(screen->availableGeometry().center() - frame.rect().center());
-    frame.show();
+    services.recordPath = RecordStore::defaultPath(options.demo);
+    MainFrame mainFrame(*mainWindow, context, services);
+    frame = &mainFrame;
+    if (const QScreen* screen = mainFrame.screen())
+        mainFrame.move(screen->availableGeometry().center() - mainFrame.rect().center());
+    mainFrame.show();
     if (options.afterMainWindowShown)
-        options.afterMainWindowShown(frame);
+        options.afterMainWindowShown(mainFrame);
 
     if (!programFile.isEmpty())
         QMetaObject::invokeMethod(
             programFiles, [programFiles, programFile] { programFiles->open(programFile); }, Qt::QueuedConnection);
-    return application.exec();
+    const int code = application.exec();
+    // The dialogs' steps send their last events before the sinks go.
+    dialogs = {};
+    return code;
 }
 
 #ifdef TRV_HAVE_FONTCONFIG

@@ -15,6 +15,8 @@ struct ApplicationOptions {
     QString desktopFileName = QStringLiteral("org.trv.Trv");
     // Called once the main window is shown, for windows of the demo build.
     std::function<void(QWidget& mainWindow)> afterMainWindowShown;
+    // The demo keeps a treatment record of its own, so nothing simulated mixes with a client's.
+    bool demo = false;
 };
 
 // The process entry of the application and of its demo: the data folder is the working folder;

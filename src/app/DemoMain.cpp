@@ -12,8 +12,9 @@ int main(int argc, char** argv) {
     trv::sim::SimulatedDevice device(clock);
     trv::ApplicationOptions options;
     options.desktopFileName = QStringLiteral("org.trv.TrvDemo");
+    options.demo = true;
     options.afterMainWindowShown = [&](QWidget& mainWindow) {
-        // Owned by the main window, which goes before the device does.
+        // Owned by the main window's frame, which goes before the device does.
         auto* panel = new trv::DemoDevicePanel(device, &mainWindow);
         panel->adjustSize();
         panel->move(mainWindow.frameGeometry().topRight() + QPoint(8, 0));

@@ -37,6 +37,8 @@ public:
     ~MainFrame() override;
 
     MainWindow& main() { return main_; }
+    // The record's writer, once it runs: the record window follows what it writes.
+    void setRecordWriter(RecordWriter* writer) { services_.recordWriter = writer; }
     // The action of a menu entry by its object name ("OpenProgramAction", ...), for tests.
     QAction* action(const char* name) const;
     void openFinder();
