@@ -3,6 +3,7 @@
 #include "data/BuiltinMessages.h"
 #include "data/MessageNumbers.h"
 #include "link/DeviceMessages.h"
+#include "logic/SequenceEvents.h"
 #include "logic/StepTable.h"
 
 namespace trv {
@@ -50,6 +51,7 @@ void DownloadSequence::FailDownload(int message) {
         text += TextLineBreak;
         text += messageText(texts_.messages, msg::DevicePermission);
     }
+    events_->downloadEnded(FailureOfDownload(message, text, verifyCount_));
     view_.showErrorBox(messageText(texts_.messages, msg::ErrorTitle), text);
     // The user may have closed the window meanwhile; then there is nothing left to end.
     if (!open_)
@@ -93,6 +95,8 @@ void DownloadSequence::advanceProgress() {
 }
 
 void DownloadSequence::finishDialog(Outcome outcome, bool closeLink) {
+    if (open_ && outcome_ != Outcome::Failed) // a failure was told when its message was shown
+        events_->downloadEnded(EndOfDownload(outcome_, outcome, verifyCount_, texts_.messages));
     timer_.setEnabled(false);
     if (closeLink)
         link_.CloseDevice();
@@ -152,6 +156,7 @@ void DownloadSequence::FormActivate() {
     view_.setCloseEnabled(false);
     view_.setStartEnabled(false);
     session_.startPending = true;
+    events_->downloadBegan(BeginOfDownload(session_, control_, catalogue_));
 
     AddMessageLine(msg::DownloadOpened);
     ReportData reply{};
@@ -190,6 +195,7 @@ void DownloadSequence::Timer1GetStartBase() {
         return;
     }
     const BaseState state = ReadBaseState(reply);
+    events_->deviceIdentified({VersionText(state.version), state.correctionPercentage});
     if (!MeetsMinimumVersion(state.version)) {
         FailDownload(msg::DeviceTooOld);
         return;
@@ -219,6 +225,7 @@ void DownloadSequence::Timer1GetStartBase() {
         return;
     }
     plan_ = PlanProgress(session_.image);
+    events_->downloadPrepared(SentItemsOf(session_.image, catalogue_));
     view_.setProgressMaximum(plan_.maximum());
     progressCounter_ = 0;
     view_.setProgress(0);

@@ -30,10 +30,10 @@ struct SentItem {
 
 // The Download dialog opened.
 struct DownloadBegin {
-    bool selfTest = false;        // the device's self-test instead of a composed program
-    bool resume = false;          // the device's stored program, sent again from startItem
-    int startItem = 0;            // 0-based item the device is to start from
-    std::vector<SentItem> items;  // what is about to be sent, in order
+    bool selfTest = false;       // the device's self-test instead of a composed program
+    bool resume = false;         // the device's stored program, sent again from startItem
+    int startItem = 0;           // 0-based item the device is to start from
+    std::vector<SentItem> items; // what is about to be sent, in order
 };
 
 // The device answered the base-state request.

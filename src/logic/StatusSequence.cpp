@@ -3,6 +3,7 @@
 #include "data/BuiltinMessages.h"
 #include "data/MessageNumbers.h"
 #include "link/DeviceMessages.h"
+#include "logic/SequenceEvents.h"
 #include "logic/StepTable.h"
 
 namespace trv {
@@ -98,6 +99,7 @@ void StatusSequence::Timer1GetBaseState() {
     if (link_.WriteReport(BaseStateRequest().span())) {
         setNext(Step::CheckBaseState, StepIntervalMs);
     } else if (!noticeFlag_) {
+        events_->statusEvent({StatusEventKind::ConnectionLost, currentItem_ > 0 ? currentItem_ : 0});
         display_.NoDeviceNotice(texts_.messages, link_.openFailure());
         noticeFlag_ = true;
         setNext(Step::GetBaseState, RetryIntervalMs);
@@ -249,6 +251,7 @@ void StatusSequence::Timer1CheckRunState() {
     const RunState state = ReadRunState(reply);
     const int code = state.stateCode;
     if (devstate::isIdle(state.stateCode)) {
+        events_->statusEvent({StatusEventKind::ProgramEnded, currentItem_ > 0 ? currentItem_ : 0});
         setMode(WrcMode::None);
         display_.SetWrcEnabled(false);
         setNext(Step::GetBaseState, StepIntervalMs);
@@ -258,6 +261,8 @@ void StatusSequence::Timer1CheckRunState() {
     if (code == devstate::Waiting) {
         if (code != lastRunCode_) {
             lastRunCode_ = code;
+            if (IsWaitItem(session_.image, state.currentItem))
+                events_->statusEvent({StatusEventKind::WaitReached, state.currentItem});
             display_.WaitingFigures(state, texts_.messages);
             setMode(WrcMode::Continue);
             display_.SetWrcEnabled(true);
@@ -265,6 +270,8 @@ void StatusSequence::Timer1CheckRunState() {
     } else {
         if (code != lastRunCode_) {
             lastRunCode_ = code;
+            if (code == devstate::LowPower)
+                events_->statusEvent({StatusEventKind::PowerLow, state.currentItem, state.powerLevel});
             if (display_.wrcMode() != WrcMode::Wait) {
                 setMode(WrcMode::Wait);
                 display_.SetWrcEnabled(true);
@@ -290,6 +297,9 @@ void StatusSequence::WRCButtonClick() {
     case WrcMode::Continue: {
         const DeviceRequest request = display_.wrcMode() == WrcMode::Wait ? WaitRequest() : ContinueRequest();
         setNext(link_.WriteReport(request.span()) ? Step::GetRunState : Step::GetBaseState, StepIntervalMs);
+        if (step_ == Step::GetRunState) // the device took the command
+            events_->statusEvent({display_.wrcMode() == WrcMode::Wait ? StatusEventKind::Held : StatusEventKind::Continued,
+                                  currentItem_ > 0 ? currentItem_ : 0});
         break;
     }
     case WrcMode::Resume: {
@@ -298,6 +308,7 @@ void StatusSequence::WRCButtonClick() {
         while (index < count && session_.image.items[static_cast<size_t>(index)].code != ItemProgram)
             ++index;
         session_.startItemIndex = index;
+        events_->statusEvent({StatusEventKind::ResumeRequested, index + 1});
         show();
         view_.openDownloadDialog();
         // The resumed run is a new run in this opening: without this, a run code equal to the one
