@@ -63,9 +63,11 @@ MainFrame::MainFrame(MainWindow& main, AppContext& context, Services services)
     setCentralWidget(&main_);
     setWindowTitle(main_.windowTitle());
     setWindowIcon(main_.windowIcon());
-    connect(&main_, &QWidget::windowTitleChanged, this, [this](const QString& title) {
-        setWindowTitle(title);
-        followLanguage(); // the caption table changed with the language
+    connect(&main_, &QWidget::windowTitleChanged, this, &QWidget::setWindowTitle);
+    connect(&main_, &MainWindow::languageChanged, this, [this] {
+        followLanguage();
+        if (finder_ != nullptr)
+            finder_->setCatalogue(context_.catalogue); // the names of the new language
     });
     connect(&main_, &QWidget::windowIconChanged, this, &QWidget::setWindowIcon);
     buildMenus();
@@ -173,10 +175,10 @@ void MainFrame::followLanguage() {
         return;
     translatorLanguage_ = language;
     QCoreApplication::removeTranslator(&translator_);
+    // Every window gets a LanguageChange event for its own texts; the menus change at once.
     if (!language.isEmpty() && translator_.load(QStringLiteral(":/i18n/trv_") + language))
-        QCoreApplication::installTranslator(&translator_); // every window gets a LanguageChange event
-    else
-        retranslate();
+        QCoreApplication::installTranslator(&translator_);
+    retranslate();
 }
 
 void MainFrame::closeEvent(QCloseEvent* event) {

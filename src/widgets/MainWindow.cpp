@@ -414,6 +414,7 @@ void MainWindow::FlagImageClick() {
     if (!dialog.confirmed())
         return;
     controller_.ChangeLanguage(dialog.languageName());
+    Q_EMIT languageChanged();
 }
 
 // --- MainView ---
@@ -442,7 +443,7 @@ void MainWindow::showStandardError(const std::string& text) {
 
 void MainWindow::applyMainTexts(const MainWindowTexts& texts) {
     for (const MainTextBinding& binding : MainTextBindings()) {
-        const QString text = dialogText(MainText(texts, binding.source));
+        const QString text = dialogText(MainTextOf(texts, binding.source));
         QWidget* control = findChild<QWidget*>(QString::fromLatin1(binding.control));
         if (control == nullptr)
             continue;

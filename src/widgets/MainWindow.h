@@ -70,6 +70,10 @@ public:
     void AlphaRBClick();
     void FlagImageClick();
 
+Q_SIGNALS:
+    // The user chose another language and the window shows it (or kept the one in use).
+    void languageChanged();
+
 protected:
     // FormClose: the close-down, then the window closes and the application ends.
     void closeEvent(QCloseEvent* event) override;
