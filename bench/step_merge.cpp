@@ -40,13 +40,13 @@ const std::vector<trv::ProgramStep>& steps() {
 
 void BM_MergeHashed(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(trv::mergeSteps(steps()));
-    state.counters["distinct"] = static_cast<double>(trv::mergeSteps(steps()).distinctSteps.size());
+        benchmark::DoNotOptimize(trv::MergeSteps(steps()));
+    state.counters["distinct"] = static_cast<double>(trv::MergeSteps(steps()).distinctSteps.size());
 }
 
 void BM_MergePairwise(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(trv::mergeStepsPairwise(steps()));
+        benchmark::DoNotOptimize(trv::MergeStepsPairwise(steps()));
 }
 
 } // namespace

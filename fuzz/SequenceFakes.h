@@ -154,7 +154,7 @@ private:
         case 1:
             return devstate::Idle;
         case 2:
-            return devstate::IdleToo;
+            return devstate::IdleBusy;
         case 3:
             return devstate::Waiting;
         case 4:

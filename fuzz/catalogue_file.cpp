@@ -15,17 +15,17 @@ namespace {
 
 ProgramStep stepAt(std::string_view bytes, size_t offset) {
     ProgramStep step;
-    step.stepWord = readU16(bytes, offset);
+    step.stepWord = ReadU16(bytes, offset);
     for (size_t i = 0; i < step.deviceBytes.size(); ++i)
         step.deviceBytes[i] = static_cast<uint8_t>(bytes[offset + 2 + i]);
     step.padding = static_cast<uint8_t>(bytes[offset + 11]);
-    step.frequency = readU32(bytes, offset + 12);
-    step.frequencySpan = readU32(bytes, offset + 16);
+    step.frequency = ReadU32(bytes, offset + 12);
+    step.frequencySpan = ReadU32(bytes, offset + 16);
     return step;
 }
 
 void checkStepTable(const StepTable& table, std::string_view bytes) {
-    const size_t programCount = bytes.size() < CatalogueHeaderSize ? 0 : readU16(bytes, 6);
+    const size_t programCount = bytes.size() < CatalogueHeaderSize ? 0 : ReadU16(bytes, 6);
     FUZZ_CHECK(table.programs.size() == programCount);
     const int rawCount = static_cast<int>(table.stepMap.size());
     FUZZ_CHECK(rawCount <= MaxRawSteps);
@@ -56,17 +56,17 @@ void checkStepTable(const StepTable& table, std::string_view bytes) {
         FUZZ_CHECK(offset + StepRecordSize <= bytes.size());
         rawSteps.push_back(stepAt(bytes, offset));
         FUZZ_CHECK(rawSteps.back().stepWord != 0xFFFF);
-        FUZZ_CHECK(sameStep(rawSteps.back(), table.distinctSteps[static_cast<size_t>(d)]));
+        FUZZ_CHECK(SameStep(rawSteps.back(), table.distinctSteps[static_cast<size_t>(d)]));
     }
     FUZZ_CHECK(firstUnused == static_cast<int>(table.distinctSteps.size()));
     // The area ends at the end marker, the end of the bytes, or after the most records there can be.
     const size_t after = stepArea + static_cast<size_t>(rawCount) * StepRecordSize;
     if (rawCount < MaxRawSteps && bytes.size() >= CatalogueHeaderSize && after + StepRecordSize <= bytes.size())
-        FUZZ_CHECK(readU16(bytes, after) == 0xFFFF);
+        FUZZ_CHECK(ReadU16(bytes, after) == 0xFFFF);
 
     // The fast merge agrees with the plain pairwise one (kept small: the reference is quadratic).
     if (rawCount <= 400) {
-        const MergedSteps reference = mergeStepsPairwise(rawSteps);
+        const MergedSteps reference = MergeStepsPairwise(rawSteps);
         FUZZ_CHECK(reference.distinctSteps == table.distinctSteps && reference.stepMap == table.stepMap);
     }
 }
@@ -88,13 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(header.header.runningSeconds.size() == header.header.programCount);
     // An accepted header has sound offsets, so the step table took them as they are.
     for (size_t k = 0; k < table.programs.size(); ++k) {
-        const uint32_t offset = readU32(bytes, CatalogueHeaderSize + k * CatalogueIndexEntrySize);
+        const uint32_t offset = ReadU32(bytes, CatalogueHeaderSize + k * CatalogueIndexEntrySize);
         FUZZ_CHECK(static_cast<uint32_t>(table.programs[k].firstStep) == offset / StepRecordSize);
         FUZZ_CHECK(table.programs[k].runningSeconds == header.header.runningSeconds[k]);
     }
 
     ProgramCatalogue catalogue;
-    assembleCatalogue(catalogue, header.header, std::move(table));
+    AssembleCatalogue(catalogue, header.header, std::move(table));
     FUZZ_CHECK(catalogue.programCount() == header.header.programCount);
 
     // The first one, two and three programs, and the first twenty, as the download builds them.

@@ -23,7 +23,7 @@ public:
     CheckedDownloadView(fuzz::ByteSource& script, DeviceSession& session, const LanguageTexts& texts)
         : script_(script), session_(session) {
         for (int k = 0; k < MessageTable::size(); ++k)
-            messageTexts_.insert(messageText(texts.messages, k));
+            messageTexts_.insert(MessageText(texts.messages, k));
     }
 
     bool open = false;
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // one of its program items.
     DeviceSession session;
     const uint8_t start = in.byte();
-    ControlProgram control(catalogue, [&texts](int k) { return messageText(texts.messages, k); });
+    ControlProgram control(catalogue, [&texts](int k) { return MessageText(texts.messages, k); });
     if ((settings & 2) != 0) {
         ContextReply context;
         context.itemCount = static_cast<uint8_t>(1 + in.byte() % MaxImageItems);

@@ -63,7 +63,7 @@ Decoded decodeCatalogue(fuzz::ByteSource& in, bool damaged) {
             rawSteps.push_back(step);
         }
     }
-    MergedSteps merged = mergeSteps(rawSteps);
+    MergedSteps merged = MergeSteps(rawSteps);
     if (damaged) {
         // Ranges and map entries that point anywhere, negative included.
         for (CatalogueProgram& program : programs) {

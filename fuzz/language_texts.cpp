@@ -114,12 +114,12 @@ template <int Size> void checkFilledTable(const TextTable<Size>& table) {
 void checkCodepages(std::string_view text) {
     for (Codepage page : {Codepage::CentralEuropean, Codepage::Western}) {
         int unmapped = 0;
-        const std::string back = encodeFromUtf8(decodeToUtf8(text, page), page, &unmapped);
+        const std::string back = EncodeFromUtf8(DecodeToUtf8(text, page), page, &unmapped);
         FUZZ_CHECK(back.size() == text.size());
         int undefined = 0;
         for (size_t i = 0; i < text.size(); ++i) {
             const unsigned char byte = static_cast<unsigned char>(text[i]);
-            if (codepointOf(byte, page) == 0xFFFD) {
+            if (CodepointOf(byte, page) == 0xFFFD) {
                 ++undefined;
                 FUZZ_CHECK(back[i] == '?');
             } else {
@@ -141,12 +141,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view languageList = parts[1];
 
     // The list as the dialog offers it.
-    const std::vector<LanguageEntry> entries = parseLanguageList(languageList);
+    const std::vector<LanguageEntry> entries = ParseLanguageList(languageList);
     for (const LanguageEntry& entry : entries) {
         FUZZ_CHECK(!fuzz::containsByte(entry.name, ' ') && !fuzz::containsByte(entry.name, '\n'));
         FUZZ_CHECK(entry.folderCode.empty() || entry.folderCode.size() == 3);
     }
-    FUZZ_CHECK(acceptLanguageName(typedName).size() <= MaxLanguageNameLength);
+    FUZZ_CHECK(AcceptLanguageName(typedName).size() <= MaxLanguageNameLength);
 
     // Which folder the selection has to end up in.
     const std::string_view name = typedName.substr(0, typedName.find('\n'));
@@ -194,7 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                             : !filesPresent ? LanguageLoadStage::CaptionsMissing
                                                             : LanguageLoadStage::Complete;
     FUZZ_CHECK(selection.stage == expectedStage);
-    if (captionsLoaded(selection.stage)) {
+    if (CaptionsLoaded(selection.stage)) {
         for (const std::string& text : texts.mainTexts)
             checkText(text);
         checkFilledTable(texts.captions);

@@ -34,7 +34,7 @@ public:
 
 std::string wrapProgramLines(std::string_view lines, uint16_t version) {
     std::int64_t sum = 0;
-    const std::vector<std::string> split = splitTextLines(lines);
+    const std::vector<std::string> split = SplitTextLines(lines);
     for (const std::string& line : split)
         for (char c : line)
             sum += static_cast<int8_t>(c);
@@ -42,7 +42,7 @@ std::string wrapProgramLines(std::string_view lines, uint16_t version) {
     file.append(lines);
     if (!lines.empty() && lines.back() != '\n')
         file += "\r\n";
-    file += "#" + std::to_string(namesChecksum(sum)) + " " + std::to_string(split.size()) + "\r\n";
+    file += "#" + std::to_string(NamesChecksum(sum)) + " " + std::to_string(split.size()) + "\r\n";
     return file;
 }
 
@@ -64,11 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const bool wrapped = (mode & 1) != 0;
     if (wrapped && (mode & 2) != 0)
-        programCount = std::min<int>(static_cast<int>(splitTextLines(body).size()), MaxPrograms);
+        programCount = std::min<int>(static_cast<int>(SplitTextLines(body).size()), MaxPrograms);
     const std::string file = wrapped ? wrapProgramLines(body, version) : std::string(body);
 
     DerivedCatalogue catalogue(version, programCount, seed);
-    ProgramNamesResult result = parseProgramNames(file, catalogue);
+    ProgramNamesResult result = ParseProgramNames(file, catalogue);
     if (!result.outcome.ok()) {
         FUZZ_CHECK(result.outcome.message == msg::NamesDamaged || result.outcome.message == msg::NamesMismatch);
         FUZZ_CHECK(result.names.nameOrder.empty() && result.names.longLabels.empty());

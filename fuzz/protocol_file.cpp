@@ -68,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
 
-    const size_t sessionCount = readU16(bytes, 4);
-    const size_t protocolCount = readU16(bytes, 6);
+    const size_t sessionCount = ReadU16(bytes, 4);
+    const size_t protocolCount = ReadU16(bytes, 6);
     FUZZ_CHECK(bytes.substr(0, 4) == std::string_view("TVX\x01", 4));
     FUZZ_CHECK(file.sessions.size() == sessionCount && file.protocols.size() == protocolCount);
     FUZZ_CHECK(bytes.size() >=

@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const ProgramCatalogue catalogue;
 
     const std::string_view bytes = fuzz::asText(data, size);
-    const ProtocolTexts texts = parseProtocolTexts(bytes);
-    const size_t lineCount = splitTextLines(bytes).size();
+    const ProtocolTexts texts = ParseProtocolTexts(bytes);
+    const size_t lineCount = SplitTextLines(bytes).size();
 
     FUZZ_CHECK(texts.electrodeNames.size() <= static_cast<size_t>(MaxElectrodeNames));
     for (const std::string& name : texts.electrodeNames)

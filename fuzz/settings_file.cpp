@@ -16,12 +16,12 @@ using namespace trv;
 namespace {
 
 void checkRoundTrip(const Settings& settings) {
-    const std::string bytes = settingsFileBytes(settings);
+    const std::string bytes = SettingsFileBytes(settings);
     const LoadedSettings again = LoadSettings(bytes);
     FUZZ_CHECK(again.languageLineRead);
     FUZZ_CHECK(again.settings == settings);
     // Written the same way a second time: nothing drifts from one run to the next.
-    FUZZ_CHECK(settingsFileBytes(again.settings) == bytes);
+    FUZZ_CHECK(SettingsFileBytes(again.settings) == bytes);
 }
 
 } // namespace
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // A name typed into the language dialog, kept as the main window keeps it: up to its line feed.
     Settings typed = settings;
-    typed.languageName = acceptLanguageName(parts[1].substr(0, parts[1].find('\n')));
+    typed.languageName = AcceptLanguageName(parts[1].substr(0, parts[1].find('\n')));
     FUZZ_CHECK(typed.languageName.size() <= MaxLanguageNameLength);
     checkRoundTrip(typed);
     return 0;

@@ -75,7 +75,7 @@ public:
         FUZZ_CHECK(open);
         // Refused on a reply of its own, not on the previous one a timed-out read hands back.
         FUZZ_CHECK(link != nullptr && !link->lastReadTimedOut());
-        FUZZ_CHECK(title == messageText(texts_.messages, 0) && text == messageText(texts_.messages, 7));
+        FUZZ_CHECK(title == MessageText(texts_.messages, 0) && text == MessageText(texts_.messages, 7));
         ++refusals;
     }
     void openDownloadDialog() override {
@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     DeviceSession session;
     session.storedProgramFlag = (settings & 2) != 0;
-    ControlProgram control(catalogue, [&texts](int k) { return messageText(texts.messages, k); });
+    ControlProgram control(catalogue, [&texts](int k) { return MessageText(texts.messages, k); });
     control.AddSelectedProgram(0);
     fuzz::ScriptedLink link(in, session);
 

@@ -45,7 +45,7 @@ constexpr const char* Help =
     "message the application shows, if any, as [message K].\n"
     "Exit status: 0 no errors, 1 errors, 2 wrong usage or a folder that can't be read.\n";
 
-bool readableFolder(const std::string& path) {
+bool ReadableFolder(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
         return false;
@@ -62,24 +62,24 @@ bool IsProgramFileName(const std::string& text) {
     return text.ends_with(ProgramFileExtension) || (::stat(text.c_str(), &info) == 0 && S_ISREG(info.st_mode));
 }
 
-int usageError(std::ostream& err, const std::string& text) {
+int UsageError(std::ostream& err, const std::string& text) {
     err << "trv-check: " << text << '\n' << Usage;
     return CheckUsage;
 }
 
-int listImage(const DataFolder& folder, const std::string& items, int percent, std::ostream& out, std::ostream& err) {
+int ListImage(const DataFolder& folder, const std::string& items, int percent, std::ostream& out, std::ostream& err) {
     const std::optional<std::string> bytes = folder.read(CatalogueFileName);
     StepTable steps = LoadStepTable(bytes.value_or(std::string()));
     const CatalogueHeaderResult header = ReadCatalogueHeader(bytes);
     if (!header.outcome.ok()) {
-        err << "trv-check: " << CatalogueFileName << ": " << builtinMessage(header.outcome.message) << " [message "
+        err << "trv-check: " << CatalogueFileName << ": " << BuiltinMessage(header.outcome.message) << " [message "
             << header.outcome.message << "]\n";
         return CheckErrors;
     }
     ProgramCatalogue catalogue;
-    assembleCatalogue(catalogue, header.header, std::move(steps));
+    AssembleCatalogue(catalogue, header.header, std::move(steps));
 
-    ControlProgram control(catalogue, [](int k) { return builtinMessage(k); });
+    ControlProgram control(catalogue, [](int k) { return BuiltinMessage(k); });
     std::string error;
     if (IsProgramFileName(items)) {
         if (!ComposeFromProgramFile(items, catalogue, control, error)) {
@@ -87,13 +87,13 @@ int listImage(const DataFolder& folder, const std::string& items, int percent, s
             return CheckErrors;
         }
     } else if (!ComposeControlProgram(items, control, error)) {
-        return usageError(err, error);
+        return UsageError(err, error);
     }
     DeviceImage image;
     MarkImageTitle(image, false);
     const ImageBuildResult built = BuildDeviceImage(image, control, false, catalogue, static_cast<uint8_t>(percent));
     if (!built.ok) {
-        err << "trv-check: the application refuses this control program: " << builtinMessage(built.message)
+        err << "trv-check: the application refuses this control program: " << BuiltinMessage(built.message)
             << " [message " << built.message << "]\n";
         return CheckErrors;
     }
@@ -136,15 +136,15 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
             json = true;
         } else if (is("--language")) {
             if (!value("--language", given) || given.empty())
-                return usageError(err, "--language needs a language name");
+                return UsageError(err, "--language needs a language name");
             languages.push_back(given);
         } else if (is("--image")) {
             if (!value("--image", given))
-                return usageError(err, "--image needs the items, e.g. P12,T2:30,W,P5");
+                return UsageError(err, "--image needs the items, e.g. P12,T2:30,W,P5");
             image = given;
         } else if (is("--program")) {
             if (!value("--program", given) || given.empty())
-                return usageError(err, "--program needs a program file");
+                return UsageError(err, "--program needs a program file");
             program = given;
         } else if (is("--percent")) {
             int number = 0;
@@ -154,37 +154,37 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
                 number = number * 10 + (c - '0');
             }
             if (!digits || number > 255)
-                return usageError(err, "--percent needs a number from 0 to 255");
+                return UsageError(err, "--percent needs a number from 0 to 255");
             percent = number;
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return usageError(err, "unknown option " + arg);
+            return UsageError(err, "unknown option " + arg);
         } else if (folderPath) {
-            return usageError(err, "only one folder can be checked at a time");
+            return UsageError(err, "only one folder can be checked at a time");
         } else {
             folderPath = arg;
         }
     }
     if (image && (json || !languages.empty()))
-        return usageError(err, "--image takes neither --json nor --language");
+        return UsageError(err, "--image takes neither --json nor --language");
     if (program && (image || json || languages.size() > 1))
-        return usageError(err, "--program takes neither --image nor --json, and one --language at most");
+        return UsageError(err, "--program takes neither --image nor --json, and one --language at most");
     if (percent && !image)
-        return usageError(err, "--percent belongs to --image");
+        return UsageError(err, "--percent belongs to --image");
 
     const DataFolder folder(folderPath.value_or("."));
-    if (!readableFolder(folder.root())) {
+    if (!ReadableFolder(folder.root())) {
         err << "trv-check: " << folder.root() << ": not a folder that can be read\n";
         return CheckUsage;
     }
     if (image)
-        return listImage(folder, *image, percent.value_or(0), out, err);
+        return ListImage(folder, *image, percent.value_or(0), out, err);
     if (program)
         return CheckProgramFile(folder, *program, languages.empty() ? nullptr : &languages.front(), out, err);
 
     std::string error;
     const std::optional<std::vector<CheckedLanguage>> checked = LanguagesToCheck(folder, languages, error);
     if (!checked)
-        return usageError(err, error);
+        return UsageError(err, error);
     const Diagnostics found = CheckDataFolder(folder, *checked);
     if (json)
         WriteJsonReport(out, folder, found);

@@ -6,18 +6,18 @@ namespace trv {
 
 namespace {
 
-std::string hexOffset(long long offset) {
+std::string HexOffset(long long offset) {
     char text[32];
     std::snprintf(text, sizeof text, "0x%llX", offset);
     return text;
 }
 
-const char* severityName(const Problem& problem) {
+const char* SeverityName(const Problem& problem) {
     return problem.isError() ? "error" : "warning";
 }
 
 // Decodes one UTF-8 sequence at pos; U+FFFD (one byte consumed) for a malformed one.
-char32_t nextCodepoint(std::string_view text, size_t& pos) {
+char32_t NextCodepoint(std::string_view text, size_t& pos) {
     const auto byte = [&text](size_t at) { return static_cast<unsigned char>(text[at]); };
     const unsigned char lead = byte(pos);
     if (lead < 0x80) {
@@ -51,7 +51,7 @@ char32_t nextCodepoint(std::string_view text, size_t& pos) {
     return c;
 }
 
-void appendEscape(std::string& out, char32_t unit) {
+void AppendEscape(std::string& out, char32_t unit) {
     char text[8];
     std::snprintf(text, sizeof text, "\\u%04X", static_cast<unsigned>(unit));
     out += text;
@@ -70,7 +70,7 @@ std::string ProblemLocation(const DataFolder& folder, const Problem& problem) {
 std::string JsonString(std::string_view utf8) {
     std::string out = "\"";
     for (size_t pos = 0; pos < utf8.size();) {
-        const char32_t c = nextCodepoint(utf8, pos);
+        const char32_t c = NextCodepoint(utf8, pos);
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
@@ -81,10 +81,10 @@ std::string JsonString(std::string_view utf8) {
         } else if (c >= 0x20 && c < 0x7F) {
             out += static_cast<char>(c);
         } else if (c > 0xFFFF) {
-            appendEscape(out, 0xD800 + ((c - 0x10000) >> 10));
-            appendEscape(out, 0xDC00 + ((c - 0x10000) & 0x3FF));
+            AppendEscape(out, 0xD800 + ((c - 0x10000) >> 10));
+            AppendEscape(out, 0xDC00 + ((c - 0x10000) & 0x3FF));
         } else {
-            appendEscape(out, c);
+            AppendEscape(out, c);
         }
     }
     return out + "\"";
@@ -92,12 +92,12 @@ std::string JsonString(std::string_view utf8) {
 
 void WriteTextReport(std::ostream& out, const DataFolder& folder, const Diagnostics& found) {
     for (const Problem& problem : found.problems()) {
-        out << ProblemLocation(folder, problem) << ": " << severityName(problem) << ": " << problem.text;
+        out << ProblemLocation(folder, problem) << ": " << SeverityName(problem) << ": " << problem.text;
         if (problem.offset >= 0) {
             out << " (";
             if (problem.record > 0)
                 out << "record " << problem.record << ", ";
-            out << "offset " << hexOffset(problem.offset) << ")";
+            out << "offset " << HexOffset(problem.offset) << ")";
         }
         if (problem.message >= 0)
             out << " [message " << problem.message << "]";
@@ -113,7 +113,7 @@ void WriteJsonReport(std::ostream& out, const DataFolder& folder, const Diagnost
     out << "{\n  \"folder\": " << JsonString(folder.root()) << ",\n  \"problems\": [";
     const char* separator = "\n";
     for (const Problem& problem : found.problems()) {
-        out << separator << "    {\"severity\": \"" << severityName(problem)
+        out << separator << "    {\"severity\": \"" << SeverityName(problem)
             << "\", \"file\": " << JsonString(problem.file);
         if (problem.line > 0)
             out << ", \"line\": " << problem.line;

@@ -24,13 +24,13 @@ namespace {
 // The dialogs' caption table has to reach its last entry in use; the others are never shown.
 constexpr int UsedCaptionCount = std::end(caption::InUse)[-1] + 1;
 
-bool mainLineInUse(int line) {
+bool MainLineInUse(int line) {
     return std::find(std::begin(caption::MainInUse), std::end(caption::MainInUse), static_cast<MainText>(line - 1)) !=
            std::end(caption::MainInUse);
 }
 
-std::string quoted(std::string_view bytes) {
-    return "\"" + decodeToUtf8(bytes, Codepage::CentralEuropean) + "\"";
+std::string Quoted(std::string_view bytes) {
+    return "\"" + DecodeToUtf8(bytes, Codepage::CentralEuropean) + "\"";
 }
 
 // Reports the flag's failure and lets the text loading go on, so the texts are checked as well.
@@ -58,7 +58,7 @@ private:
 };
 
 // Where a table of texts stops loading: its first empty entry (the file ended, or an empty line).
-template <int Size> int firstEmpty(const TextTable<Size>& table) {
+template <int Size> int FirstEmpty(const TextTable<Size>& table) {
     for (int k = 0; k < Size; ++k) {
         if (table.text(k).empty())
             return k;
@@ -66,7 +66,7 @@ template <int Size> int firstEmpty(const TextTable<Size>& table) {
     return Size;
 }
 
-int lineCount(std::string_view bytes) {
+int LineCount(std::string_view bytes) {
     TextLineReader reader(bytes);
     while (reader.next()) {
     }
@@ -75,13 +75,13 @@ int lineCount(std::string_view bytes) {
 
 void CheckLanguageTexts(const DataFolder& folder, const LanguagePaths& paths, const LanguageTexts& texts,
                         LanguageLoadStage stage, Diagnostics& sink) {
-    if (!captionsLoaded(stage))
+    if (!CaptionsLoaded(stage))
         return;
     const std::string captionPath = paths.path(LanguageFile::Captions);
-    sink.setFile(shownPath(captionPath));
-    const int captionLines = lineCount(folder.read(captionPath).value_or(std::string()));
+    sink.setFile(ShownPath(captionPath));
+    const int captionLines = LineCount(folder.read(captionPath).value_or(std::string()));
     for (int line = 1; line <= MainTextCount; ++line) {
-        if (!mainLineInUse(line))
+        if (!MainLineInUse(line))
             continue;
         if (line > captionLines) {
             sink.lineWarning(captionLines, "caption-lines-missing",
@@ -92,7 +92,7 @@ void CheckLanguageTexts(const DataFolder& folder, const LanguagePaths& paths, co
         if (texts.mainTexts[static_cast<size_t>(line - 1)].empty())
             sink.lineWarning(line, "caption-empty", "the window text of this line is empty");
     }
-    const int captionStop = firstEmpty(texts.captions);
+    const int captionStop = FirstEmpty(texts.captions);
     if (captionStop < UsedCaptionCount) {
         const int line = MainTextCount + 1 + captionStop;
         if (line > captionLines)
@@ -109,9 +109,9 @@ void CheckLanguageTexts(const DataFolder& folder, const LanguagePaths& paths, co
     if (stage != LanguageLoadStage::Complete)
         return;
     const std::string messagePath = paths.path(LanguageFile::Messages);
-    sink.setFile(shownPath(messagePath));
-    const int messageLines = lineCount(folder.read(messagePath).value_or(std::string()));
-    const int messageStop = firstEmpty(texts.messages);
+    sink.setFile(ShownPath(messagePath));
+    const int messageLines = LineCount(folder.read(messagePath).value_or(std::string()));
+    const int messageStop = FirstEmpty(texts.messages);
     const int* firstLost =
         std::find_if(std::begin(msg::InUse), std::end(msg::InUse), [messageStop](int k) { return k >= messageStop; });
     if (firstLost != std::end(msg::InUse)) {
@@ -184,7 +184,7 @@ void CheckProtocolTexts(const ProtocolFile& file, const ProtocolTexts& texts, co
         const int stored = file.protocols[p].itemCount();
         if (shown != stored)
             sink.lineWarning(lines.protocols[p], "texts-item-count",
-                             "protocol " + std::to_string(p + 1) + " " + quoted(texts.protocols[p].text) + " has " +
+                             "protocol " + std::to_string(p + 1) + " " + Quoted(texts.protocols[p].text) + " has " +
                                  std::to_string(shown) + " item lines, " + ProtocolFileName + " has " +
                                  std::to_string(stored) + " items");
     }
@@ -249,7 +249,7 @@ void CompareNames(const NamedPrograms& reference, const NamedPrograms& other, Di
         const auto found = reference.numberAndLine.find(name);
         if (found != reference.numberAndLine.end() && found->second.first != at.first)
             sink.lineWarning(at.second, "names-number-differs",
-                             quoted(name) + " is program " + std::to_string(at.first) + " here but program " +
+                             Quoted(name) + " is program " + std::to_string(at.first) + " here but program " +
                                  std::to_string(found->second.first) + " in " + reference.file + " (line " +
                                  std::to_string(found->second.second) + ")");
     }
@@ -257,7 +257,7 @@ void CompareNames(const NamedPrograms& reference, const NamedPrograms& other, Di
 
 void CheckTextFileBytes(const DataFolder& folder, const std::string& stored, Diagnostics& sink) {
     if (const std::optional<std::string> bytes = folder.read(stored)) {
-        sink.setFile(shownPath(stored));
+        sink.setFile(ShownPath(stored));
         CheckCodepageBytes(*bytes, sink);
     }
 }
@@ -274,7 +274,7 @@ void CheckSettingsAndLanguageList(const DataFolder& folder, Diagnostics& sink) {
                                               "from the ENG folder");
         return;
     }
-    const std::vector<LanguageEntry> listed = parseLanguageList(*listBytes, &sink);
+    const std::vector<LanguageEntry> listed = ParseLanguageList(*listBytes, &sink);
     CheckCodepageBytes(*listBytes, sink);
     if (!settings.languageLineRead)
         return;
@@ -284,7 +284,7 @@ void CheckSettingsAndLanguageList(const DataFolder& folder, Diagnostics& sink) {
     if (!isListed) {
         sink.setFile(SettingsFileName);
         sink.lineWarning(3, "settings-language-unlisted",
-                         "language " + quoted(settings.settings.languageName) + " is not listed in " +
+                         "language " + Quoted(settings.settings.languageName) + " is not listed in " +
                              LanguageListFileName + ": the files are read from the " + DefaultFolderCode + " folder");
     }
 }
@@ -300,7 +300,7 @@ std::optional<ProgramCatalogue> CheckCatalogue(const DataFolder& folder, Diagnos
     if (!header.outcome.ok() && header.header.runningSeconds.empty())
         return std::nullopt;
     ProgramCatalogue catalogue;
-    assembleCatalogue(catalogue, header.header, std::move(steps));
+    AssembleCatalogue(catalogue, header.header, std::move(steps));
     return catalogue;
 }
 
@@ -318,7 +318,7 @@ void CheckErrorSound(const DataFolder& folder, Diagnostics& sink) {
 // with the other languages.
 std::optional<NamedPrograms> CheckProgramNames(const DataFolder& folder, const LanguagePaths& paths,
                                                const ProgramCatalogue* catalogue, Diagnostics& sink) {
-    const std::string namesFile = shownPath(paths.path(LanguageFile::ProgramNames));
+    const std::string namesFile = ShownPath(paths.path(LanguageFile::ProgramNames));
     sink.setFile(namesFile);
     const std::optional<std::string> namesBytes = folder.read(paths.path(LanguageFile::ProgramNames));
     if (!namesBytes) {
@@ -328,7 +328,7 @@ std::optional<NamedPrograms> CheckProgramNames(const DataFolder& folder, const L
     if (catalogue == nullptr)
         return std::nullopt;
     std::vector<NamesFileLine> lines;
-    parseProgramNames(*namesBytes, *catalogue, &sink, &lines);
+    ParseProgramNames(*namesBytes, *catalogue, &sink, &lines);
     CheckCodepageBytes(*namesBytes, sink);
     return CollectNames(lines, namesFile);
 }
@@ -336,7 +336,7 @@ std::optional<NamedPrograms> CheckProgramNames(const DataFolder& folder, const L
 // A language's protocol and session texts, and against the protocol file when that was taken.
 void CheckProtocolTextFile(const DataFolder& folder, const LanguagePaths& paths, const ProtocolFile* protocols,
                            Diagnostics& sink) {
-    const std::string textsFile = shownPath(paths.path(LanguageFile::ProtocolTexts));
+    const std::string textsFile = ShownPath(paths.path(LanguageFile::ProtocolTexts));
     sink.setFile(textsFile);
     const std::optional<std::string> textBytes = folder.read(paths.path(LanguageFile::ProtocolTexts));
     if (!textBytes) {
@@ -344,7 +344,7 @@ void CheckProtocolTextFile(const DataFolder& folder, const LanguagePaths& paths,
         return;
     }
     ProtocolTextLines lines;
-    const ProtocolTexts protocolTexts = parseProtocolTexts(*textBytes, &sink, &lines);
+    const ProtocolTexts protocolTexts = ParseProtocolTexts(*textBytes, &sink, &lines);
     CheckCodepageBytes(*textBytes, sink);
     if (protocols)
         CheckProtocolTexts(*protocols, protocolTexts, lines, textsFile, sink);
@@ -355,19 +355,19 @@ void CheckProtocolTextFile(const DataFolder& folder, const LanguagePaths& paths,
 std::optional<std::string> BitmapFault(std::string_view bytes) {
     if (bytes.size() < 26 || bytes.substr(0, 2) != "BM")
         return "is not a bitmap file";
-    const uint32_t pixelsAt = readU32(bytes, 10);
-    const uint32_t headerSize = readU32(bytes, 14);
+    const uint32_t pixelsAt = ReadU32(bytes, 10);
+    const uint32_t headerSize = ReadU32(bytes, 14);
     if (headerSize != 12 && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 &&
         headerSize != 124)
         return "has a bitmap header of unknown size " + std::to_string(headerSize);
     if (bytes.size() < 14 + static_cast<size_t>(headerSize))
         return "ends inside its bitmap header";
     const bool core = headerSize == 12;
-    const int64_t width = core ? readU16(bytes, 18) : static_cast<int32_t>(readU32(bytes, 18));
-    const int64_t height = core ? readU16(bytes, 20) : static_cast<int32_t>(readU32(bytes, 22));
-    const uint16_t planes = readU16(bytes, core ? 22 : 26);
-    const uint16_t bits = readU16(bytes, core ? 24 : 28);
-    const uint32_t compression = core ? 0 : readU32(bytes, 30);
+    const int64_t width = core ? ReadU16(bytes, 18) : static_cast<int32_t>(ReadU32(bytes, 18));
+    const int64_t height = core ? ReadU16(bytes, 20) : static_cast<int32_t>(ReadU32(bytes, 22));
+    const uint16_t planes = ReadU16(bytes, core ? 22 : 26);
+    const uint16_t bits = ReadU16(bytes, core ? 24 : 28);
+    const uint32_t compression = core ? 0 : ReadU32(bytes, 30);
     if (width <= 0 || height == 0 || planes != 1)
         return "has no sound size";
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
@@ -398,7 +398,7 @@ void CheckCodepageBytes(std::string_view bytes, Diagnostics& sink) {
         for (const char c : *line) {
             const auto byte = static_cast<unsigned char>(c);
             const bool control = byte < 0x20 && byte != '\t';
-            if (!control && codepointOf(byte, Codepage::CentralEuropean) != 0xFFFD)
+            if (!control && CodepointOf(byte, Codepage::CentralEuropean) != 0xFFFD)
                 continue;
             char hex[8];
             std::snprintf(hex, sizeof hex, "0x%02X", byte);
@@ -413,7 +413,7 @@ void CheckCodepageBytes(std::string_view bytes, Diagnostics& sink) {
 
 std::optional<std::vector<CheckedLanguage>>
 LanguagesToCheck(const DataFolder& folder, const std::vector<std::string>& named, std::string& error) {
-    const std::vector<LanguageEntry> listed = readLanguageList(folder).value_or(std::vector<LanguageEntry>{});
+    const std::vector<LanguageEntry> listed = ReadLanguageList(folder).value_or(std::vector<LanguageEntry>{});
     const LoadedSettings settings = LoadSettings(folder.read(SettingsFileName));
     // The start-up folder: the one trv.cff's language leads to, otherwise the built-in one.
     std::string startName = settings.languageLineRead ? settings.settings.languageName : DefaultLanguageName;
@@ -467,7 +467,7 @@ Diagnostics CheckDataFolder(const DataFolder& folder, const std::vector<CheckedL
         paths.setFolderCode(language.folderCode);
 
         // Flag, captions and messages, as a language is applied.
-        CheckedFlag flag(sink, shownPath(paths.path(LanguageFile::Flag)), language.atStartUp);
+        CheckedFlag flag(sink, ShownPath(paths.path(LanguageFile::Flag)), language.atStartUp);
         LanguageTexts texts;
         const LanguageLoadStage stage = ApplyLanguageTexts(folder, paths, flag, texts, &sink);
         CheckLanguageTexts(folder, paths, texts, stage, sink);

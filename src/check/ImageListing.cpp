@@ -9,7 +9,7 @@ namespace trv {
 
 namespace {
 
-bool parseNumber(std::string_view text, int limit, int& value) {
+bool ParseNumber(std::string_view text, int limit, int& value) {
     if (text.empty() || text.size() > 6)
         return false;
     value = 0;
@@ -21,7 +21,7 @@ bool parseNumber(std::string_view text, int limit, int& value) {
     return value <= limit;
 }
 
-std::string hexBytes(std::span<const uint8_t> bytes) {
+std::string HexBytes(std::span<const uint8_t> bytes) {
     std::string text;
     char byte[4];
     for (size_t k = 0; k < bytes.size(); ++k) {
@@ -31,13 +31,13 @@ std::string hexBytes(std::span<const uint8_t> bytes) {
     return text;
 }
 
-std::string hex16(unsigned value) {
+std::string Hex16(unsigned value) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%04X", value);
     return text;
 }
 
-void describeItem(std::ostream& out, int number, const ImageItem& item) {
+void DescribeItem(std::ostream& out, int number, const ImageItem& item) {
     out << "  item " << number << ": ";
     if (item.code == ItemProgram)
         out << "P program " << item.programNumber << ", index start " << item.indexStart << ", index count "
@@ -62,7 +62,7 @@ bool ComposeControlProgram(std::string_view items, ControlProgram& control, std:
         bool added = false;
         int value = 0;
         if (token.size() > 1 && (token[0] == 'P' || token[0] == 'p')) {
-            if (!parseNumber(token.substr(1), 65535, value) || value == 0) {
+            if (!ParseNumber(token.substr(1), 65535, value) || value == 0) {
                 error = quoted + ": a program number from 1 is expected";
                 return false;
             }
@@ -71,8 +71,8 @@ bool ComposeControlProgram(std::string_view items, ControlProgram& control, std:
             const size_t colon = token.find(':');
             int minutes = 0;
             int seconds = 0;
-            if (colon == std::string_view::npos || !parseNumber(token.substr(1, colon - 1), MaxPauseMinutes, minutes) ||
-                token.size() - colon != 3 || !parseNumber(token.substr(colon + 1), MaxPauseSeconds, seconds) ||
+            if (colon == std::string_view::npos || !ParseNumber(token.substr(1, colon - 1), MaxPauseMinutes, minutes) ||
+                token.size() - colon != 3 || !ParseNumber(token.substr(colon + 1), MaxPauseSeconds, seconds) ||
                 minutes + seconds == 0) {
                 error = quoted + ": a pause is written T followed by minutes (0 to 99), ':' and two digits of seconds, "
                                  "not 0:00";
@@ -117,7 +117,7 @@ void WriteImageListing(std::ostream& out, const DeviceImage& image) {
     int item = 0;
     for (const ListedRequest& listed : DownloadRequests(image)) {
         const DeviceRequest& request = listed.request;
-        out << hexBytes(request.span()) << '\n';
+        out << HexBytes(request.span()) << '\n';
         out << "  " << listed.name;
         const uint8_t command = request.length > 2 ? request.bytes[2] : 0;
         if (command == wire::InfoHead) {
@@ -130,7 +130,7 @@ void WriteImageListing(std::ostream& out, const DeviceImage& image) {
             const ControlCut cut = ControlRequest(image, item);
             out << ": " << cut.itemsTaken << " items\n";
             for (int k = 0; k < cut.itemsTaken; ++k, ++item)
-                describeItem(out, item + 1, image.items[static_cast<size_t>(item)]);
+                DescribeItem(out, item + 1, image.items[static_cast<size_t>(item)]);
         } else if (command == wire::Indexs) {
             const int first = request.bytes[3] * IndexsPerRequest;
             const int last = std::min(image.indexCount, first + IndexsPerRequest) - 1;
@@ -144,8 +144,8 @@ void WriteImageListing(std::ostream& out, const DeviceImage& image) {
             out << ": slots " << first << " to " << last << "\n";
             for (int k = first; k <= last; ++k) {
                 const TherapySlot& slot = image.therapySlots[static_cast<size_t>(k)];
-                out << "  slot " << k << ": step word " << hex16(slot.stepWord) << ", device bytes "
-                    << hexBytes(slot.deviceBytes) << ", padding " << hexBytes(std::span(&slot.padding, 1))
+                out << "  slot " << k << ": step word " << Hex16(slot.stepWord) << ", device bytes "
+                    << HexBytes(slot.deviceBytes) << ", padding " << HexBytes(std::span(&slot.padding, 1))
                     << " (frequency " << slot.frequency << ", span " << slot.frequencySpan << ")\n";
             }
         } else {
@@ -164,10 +164,10 @@ void WriteImageListing(std::ostream& out, const DeviceImage& image) {
                              static_cast<uint8_t>(summary.indexChecksum >> 8),
                              static_cast<uint8_t>(summary.therapyChecksum & 0xFF),
                              static_cast<uint8_t>(summary.therapyChecksum >> 8)};
-    out << "Summary the device must answer, reply bytes 5 to 15:\n" << hexBytes(reply) << '\n';
+    out << "Summary the device must answer, reply bytes 5 to 15:\n" << HexBytes(reply) << '\n';
     out << "  items " << int{summary.itemCount} << ", index entries " << summary.indexCount << ", therapy slots "
-        << summary.therapyCount << ", item checksum " << hex16(summary.itemChecksum) << ", index checksum "
-        << hex16(summary.indexChecksum) << ", therapy checksum " << hex16(summary.therapyChecksum) << '\n';
+        << summary.therapyCount << ", item checksum " << Hex16(summary.itemChecksum) << ", index checksum "
+        << Hex16(summary.indexChecksum) << ", therapy checksum " << Hex16(summary.therapyChecksum) << '\n';
 }
 
 } // namespace trv

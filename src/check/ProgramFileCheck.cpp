@@ -15,12 +15,12 @@ std::optional<ProgramCatalogue> LoadNamedCatalogue(const DataFolder& folder, con
     StepTable steps = LoadStepTable(bytes.value_or(std::string()));
     const CatalogueHeaderResult header = ReadCatalogueHeader(bytes);
     if (!header.outcome.ok()) {
-        err << "trv-check: " << CatalogueFileName << ": " << builtinMessage(header.outcome.message) << " [message "
+        err << "trv-check: " << CatalogueFileName << ": " << BuiltinMessage(header.outcome.message) << " [message "
             << header.outcome.message << "]\n";
         return std::nullopt;
     }
     ProgramCatalogue catalogue;
-    assembleCatalogue(catalogue, header.header, std::move(steps));
+    AssembleCatalogue(catalogue, header.header, std::move(steps));
 
     std::optional<std::string> name;
     if (language != nullptr) {
@@ -31,7 +31,7 @@ std::optional<ProgramCatalogue> LoadNamedCatalogue(const DataFolder& folder, con
     LanguagePaths paths;
     if (name) {
         bool listed = false;
-        for (const LanguageEntry& entry : readLanguageList(folder).value_or(std::vector<LanguageEntry>{})) {
+        for (const LanguageEntry& entry : ReadLanguageList(folder).value_or(std::vector<LanguageEntry>{})) {
             if (entry.name == *name && paths.setFolderCode(entry.folderCode)) {
                 listed = true;
                 break;
@@ -46,7 +46,7 @@ std::optional<ProgramCatalogue> LoadNamedCatalogue(const DataFolder& folder, con
     const LoadOutcome outcome = LoadCatalogueTexts(folder, paths, catalogue, texts);
     if (!outcome.ok()) {
         err << "trv-check: " << folder.nativePath(paths.path(LanguageFile::ProgramNames)) << ": "
-            << builtinMessage(outcome.message) << " [message " << outcome.message << "]\n";
+            << BuiltinMessage(outcome.message) << " [message " << outcome.message << "]\n";
         return std::nullopt;
     }
     return catalogue;
@@ -57,7 +57,7 @@ int CheckProgramFile(const DataFolder& folder, const std::string& file, const st
     const std::optional<ProgramCatalogue> catalogue = LoadNamedCatalogue(folder, language, err);
     if (!catalogue)
         return 1;
-    ControlProgram control(*catalogue, [](int k) { return builtinMessage(k); });
+    ControlProgram control(*catalogue, [](int k) { return BuiltinMessage(k); });
     const ProgramFileOpened opened = OpenProgramFile(file, *catalogue, control);
     const int errors = opened.problem ? 1 : 0;
     const int warnings = static_cast<int>(opened.notices.size());

@@ -55,7 +55,7 @@ constexpr std::pair<int, std::string_view> Builtin[] = {
 
 } // namespace
 
-std::string builtinMessage(int k) {
+std::string BuiltinMessage(int k) {
     if (k < 0 || k >= MessageCount)
         return {};
     for (const auto& [number, text] : Builtin) {
@@ -65,9 +65,9 @@ std::string builtinMessage(int k) {
     return "Unexpected error (" + std::to_string(k) + ").";
 }
 
-std::string messageText(const MessageTable& messages, int k) {
+std::string MessageText(const MessageTable& messages, int k) {
     const std::string& loaded = messages.text(k);
-    return loaded.empty() ? builtinMessage(k) : loaded;
+    return loaded.empty() ? BuiltinMessage(k) : loaded;
 }
 
 } // namespace trv

@@ -10,9 +10,9 @@ namespace trv {
 // filled that entry (no settings file, a wrong folder, a msg.txt older than the message). A "+"
 // of the files is a line break here already. Numbers without a use of their own say
 // "Unexpected error (k)." so that a report can name them; empty outside 0 to 49.
-std::string builtinMessage(int k);
+std::string BuiltinMessage(int k);
 
 // Message k as every window shows it: the loaded text, or the built-in one where the entry is empty.
-std::string messageText(const MessageTable& messages, int k);
+std::string MessageText(const MessageTable& messages, int k);
 
 } // namespace trv

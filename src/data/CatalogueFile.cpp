@@ -33,49 +33,49 @@ struct CatalogueLayout {
     std::vector<ProgramStep> rawSteps; // those records, only when asked for (the header check needs the count alone)
 };
 
-uint32_t littleEndian32(const unsigned char* at) {
+uint32_t LittleEndian32(const unsigned char* at) {
     return uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24;
 }
 
 // One whole record, its place checked by the caller: the full catalogue has 28000 of them.
-ProgramStep stepFromRecord(const unsigned char* record) {
+ProgramStep StepFromRecord(const unsigned char* record) {
     ProgramStep step;
     step.stepWord = static_cast<uint16_t>(record[0] | record[1] << 8);
     std::memcpy(step.deviceBytes.data(), record + 2, step.deviceBytes.size());
     step.padding = record[11];
-    step.frequency = littleEndian32(record + 12);
-    step.frequencySpan = littleEndian32(record + 16);
+    step.frequency = LittleEndian32(record + 12);
+    step.frequencySpan = LittleEndian32(record + 16);
     return step;
 }
 
-CatalogueLayout readLayout(std::string_view bytes, bool withSteps) {
+CatalogueLayout ReadLayout(std::string_view bytes, bool withSteps) {
     CatalogueLayout layout;
     if (bytes.size() < CatalogueHeaderSize)
         return layout;
-    layout.programCount = readU16(bytes, 6);
+    layout.programCount = ReadU16(bytes, 6);
 
     layout.index.resize(static_cast<size_t>(layout.programCount));
     for (size_t k = 0; k < layout.index.size(); ++k) {
         const size_t at = CatalogueHeaderSize + k * CatalogueIndexEntrySize;
-        layout.index[k] = {readU32(bytes, at), readU32(bytes, at + 4)};
+        layout.index[k] = {ReadU32(bytes, at), ReadU32(bytes, at + 4)};
     }
 
     // The area ends at a 0xFFFF word, at a record the file fills only in part or not at all, or after 28000.
     const size_t start = CatalogueHeaderSize + layout.index.size() * CatalogueIndexEntrySize;
     const size_t records = start <= bytes.size() ? (bytes.size() - start) / StepRecordSize : 0;
     const size_t limit = std::min<size_t>(records, MaxRawSteps);
-    while (layout.rawCount < limit && readU16(bytes, start + layout.rawCount * StepRecordSize) != EndOfStepsWord)
+    while (layout.rawCount < limit && ReadU16(bytes, start + layout.rawCount * StepRecordSize) != EndOfStepsWord)
         ++layout.rawCount;
     layout.stepsStart = start;
     const size_t stepsEnd = start + layout.rawCount * StepRecordSize;
     const size_t left = bytes.size() > stepsEnd ? bytes.size() - stepsEnd : 0;
     layout.cutShort = layout.rawCount < static_cast<size_t>(MaxRawSteps) && left > 0 && left < StepRecordSize &&
-                      readU16(bytes, stepsEnd) != EndOfStepsWord;
+                      ReadU16(bytes, stepsEnd) != EndOfStepsWord;
     if (withSteps) {
         const auto* records = reinterpret_cast<const unsigned char*>(bytes.data());
         layout.rawSteps.resize(layout.rawCount);
         for (size_t k = 0; k < layout.rawCount; ++k)
-            layout.rawSteps[k] = stepFromRecord(records + start + k * StepRecordSize);
+            layout.rawSteps[k] = StepFromRecord(records + start + k * StepRecordSize);
     }
     return layout;
 }
@@ -106,7 +106,7 @@ void ReportCutStepArea(const CatalogueLayout& layout, Diagnostics& sink) {
 }
 
 // The 16-byte header: its size, "TVB" and a program count within the catalogue's limit.
-bool headerSound(std::string_view bytes, Diagnostics* sink) {
+bool HeaderSound(std::string_view bytes, Diagnostics* sink) {
     if (bytes.size() < CatalogueHeaderSize || bytes.substr(0, 3) != "TVB") {
         if (sink)
             sink->recordError(0, 0, msg::CatalogueDamaged, "catalogue-header",
@@ -114,10 +114,10 @@ bool headerSound(std::string_view bytes, Diagnostics* sink) {
                                                                  : "the file doesn't start with \"TVB\"");
         return false;
     }
-    if (readU16(bytes, 6) > MaxPrograms) {
+    if (ReadU16(bytes, 6) > MaxPrograms) {
         if (sink)
             sink->recordError(0, 6, msg::CatalogueDamaged, "catalogue-too-many",
-                              "the header counts " + std::to_string(readU16(bytes, 6)) + " programs, more than " +
+                              "the header counts " + std::to_string(ReadU16(bytes, 6)) + " programs, more than " +
                                   std::to_string(MaxPrograms));
         return false;
     }
@@ -126,7 +126,7 @@ bool headerSound(std::string_view bytes, Diagnostics* sink) {
 
 // Each program's step offset: a whole record, not before the previous program's, inside the step
 // area. Without a sink the first unsound one ends the check; a sink hears of each.
-bool stepOffsetsSound(const CatalogueLayout& layout, Diagnostics* sink) {
+bool StepOffsetsSound(const CatalogueLayout& layout, Diagnostics* sink) {
     uint64_t previousFirst = 0;
     bool sound = true;
     for (size_t k = 0; k < layout.index.size(); ++k) {
@@ -156,7 +156,7 @@ void ReportStepArea(std::string_view bytes, const CatalogueLayout& layout, Diagn
     ReportCutStepArea(layout, sink);
     const size_t stepsEnd = layout.stepsStart + layout.rawCount * StepRecordSize;
     if (layout.rawCount == static_cast<size_t>(MaxRawSteps) && bytes.size() - stepsEnd >= StepRecordSize &&
-        readU16(bytes, stepsEnd) != EndOfStepsWord)
+        ReadU16(bytes, stepsEnd) != EndOfStepsWord)
         sink.recordWarning(MaxRawSteps + 1, static_cast<long long>(stepsEnd), "catalogue-steps-ignored",
                            "the step area ends after " + std::to_string(MaxRawSteps) +
                                " steps; the steps after them are never read");
@@ -179,7 +179,7 @@ void ReportStepArea(std::string_view bytes, const CatalogueLayout& layout, Diagn
 } // namespace
 
 StepTable LoadStepTable(std::string_view fileBytes) {
-    const CatalogueLayout layout = readLayout(fileBytes, true);
+    const CatalogueLayout layout = ReadLayout(fileBytes, true);
     const int rawCount = static_cast<int>(layout.rawSteps.size());
 
     StepTable table;
@@ -202,7 +202,7 @@ StepTable LoadStepTable(std::string_view fileBytes) {
         table.programs[k].stepCount = next - table.programs[k].firstStep;
     }
 
-    MergedSteps merged = mergeSteps(layout.rawSteps);
+    MergedSteps merged = MergeSteps(layout.rawSteps);
     table.distinctSteps = std::move(merged.distinctSteps);
     table.stepMap = std::move(merged.stepMap);
     return table;
@@ -226,25 +226,25 @@ CatalogueHeaderResult ReadCatalogueHeader(const std::optional<std::string>& file
         result.outcome = LoadOutcome::failure(msg::CatalogueDamaged);
         return result;
     };
-    if (!headerSound(bytes, sink))
+    if (!HeaderSound(bytes, sink))
         return damaged();
 
-    const CatalogueLayout layout = readLayout(bytes, false);
+    const CatalogueLayout layout = ReadLayout(bytes, false);
     // With only step offsets unsound, the version, count and running times still are: the
     // names can be checked against them.
-    result.header.catalogueVersion = readU16(bytes, 4);
+    result.header.catalogueVersion = ReadU16(bytes, 4);
     result.header.programCount = static_cast<uint16_t>(layout.programCount);
     result.header.runningSeconds.reserve(layout.index.size());
     for (const IndexEntry& entry : layout.index)
         result.header.runningSeconds.push_back(entry.runningSeconds);
-    if (!stepOffsetsSound(layout, sink))
+    if (!StepOffsetsSound(layout, sink))
         return damaged();
     if (sink)
         ReportStepArea(bytes, layout, *sink);
     return result;
 }
 
-void assembleCatalogue(ProgramCatalogue& catalogue, const CatalogueHeader& header, StepTable steps) {
+void AssembleCatalogue(ProgramCatalogue& catalogue, const CatalogueHeader& header, StepTable steps) {
     std::vector<CatalogueProgram> programs(header.programCount);
     for (size_t k = 0; k < programs.size(); ++k) {
         if (k < steps.programs.size())

@@ -47,6 +47,6 @@ StepTable LoadStepTable(std::string_view fileBytes);
 CatalogueHeaderResult ReadCatalogueHeader(const std::optional<std::string>& fileBytes, Diagnostics* sink = nullptr);
 
 // Puts the step table and the checked header together into the catalogue (names come later).
-void assembleCatalogue(ProgramCatalogue& catalogue, const CatalogueHeader& header, StepTable steps);
+void AssembleCatalogue(ProgramCatalogue& catalogue, const CatalogueHeader& header, StepTable steps);
 
 } // namespace trv

@@ -15,7 +15,7 @@ LoadOutcome LoadCatalogueTexts(const DataFolder& folder, const LanguagePaths& pa
                     << " is missing or unreadable [message " << msg::NamesMissing << "]");
         return LoadOutcome::failure(msg::NamesMissing);
     }
-    ProgramNamesResult names = parseProgramNames(*namesBytes, catalogue);
+    ProgramNamesResult names = ParseProgramNames(*namesBytes, catalogue);
     if (!names.outcome.ok())
         return names.outcome;
 
@@ -28,7 +28,7 @@ LoadOutcome LoadCatalogueTexts(const DataFolder& folder, const LanguagePaths& pa
     }
 
     catalogue.applyNames(std::move(names.names));
-    protocolTexts = parseProtocolTexts(*textBytes);
+    protocolTexts = ParseProtocolTexts(*textBytes);
     return LoadOutcome::success();
 }
 

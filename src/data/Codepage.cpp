@@ -44,14 +44,14 @@ constexpr HighHalf WesternHigh = [] {
     return table;
 }();
 
-const HighHalf& highHalf(Codepage page) {
+const HighHalf& HighHalfOf(Codepage page) {
     return page == Codepage::CentralEuropean ? CentralEuropeanHigh : WesternHigh;
 }
 
 // Reads one well-formed UTF-8 character at pos and advances pos past it. A malformed sequence
 // (stray continuation byte, truncated, overlong, surrogate or beyond U+10FFFF) consumes one byte
 // and gives nothing.
-std::optional<char32_t> nextUtf8(std::string_view text, size_t& pos) {
+std::optional<char32_t> NextUtf8(std::string_view text, size_t& pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     if (lead < 0x80) {
         ++pos;
@@ -98,7 +98,7 @@ std::optional<char32_t> nextUtf8(std::string_view text, size_t& pos) {
 
 } // namespace
 
-void appendUtf8(std::string& out, char32_t c) {
+void AppendUtf8(std::string& out, char32_t c) {
     if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
         c = Undefined;
     if (c < 0x80) {
@@ -118,18 +118,18 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-char32_t codepointOf(unsigned char byte, Codepage page) {
+char32_t CodepointOf(unsigned char byte, Codepage page) {
     if (byte < 0x80)
         return byte;
-    return highHalf(page)[byte - 0x80u];
+    return HighHalfOf(page)[byte - 0x80u];
 }
 
-std::optional<unsigned char> byteOf(char32_t codepoint, Codepage page) {
+std::optional<unsigned char> ByteOf(char32_t codepoint, Codepage page) {
     if (codepoint < 0x80)
         return static_cast<unsigned char>(codepoint);
     if (codepoint == Undefined)
         return std::nullopt;
-    const HighHalf& table = highHalf(page);
+    const HighHalf& table = HighHalfOf(page);
     for (size_t i = 0; i < table.size(); ++i) {
         if (table[i] == codepoint)
             return static_cast<unsigned char>(0x80 + i);
@@ -137,7 +137,7 @@ std::optional<unsigned char> byteOf(char32_t codepoint, Codepage page) {
     return std::nullopt;
 }
 
-std::string decodeToUtf8(std::string_view bytes, Codepage page) {
+std::string DecodeToUtf8(std::string_view bytes, Codepage page) {
     std::string out;
     out.reserve(bytes.size());
     // Runs of ASCII, most of every text, go over as they are.
@@ -148,21 +148,21 @@ std::string decodeToUtf8(std::string_view bytes, Codepage page) {
             ++asciiEnd;
         out.append(bytes.substr(pos, asciiEnd - pos));
         if (asciiEnd < bytes.size())
-            appendUtf8(out, codepointOf(static_cast<unsigned char>(bytes[asciiEnd]), page));
+            AppendUtf8(out, CodepointOf(static_cast<unsigned char>(bytes[asciiEnd]), page));
         pos = asciiEnd + 1;
     }
     return out;
 }
 
-std::string encodeFromUtf8(std::string_view utf8, Codepage page, int* unmapped) {
+std::string EncodeFromUtf8(std::string_view utf8, Codepage page, int* unmapped) {
     std::string out;
     out.reserve(utf8.size());
     int missing = 0;
     size_t pos = 0;
     while (pos < utf8.size()) {
         std::optional<unsigned char> byte;
-        if (const std::optional<char32_t> c = nextUtf8(utf8, pos))
-            byte = byteOf(*c, page);
+        if (const std::optional<char32_t> c = NextUtf8(utf8, pos))
+            byte = ByteOf(*c, page);
         if (byte) {
             out += static_cast<char>(*byte);
         } else {

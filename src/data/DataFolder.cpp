@@ -41,7 +41,7 @@ private:
     int fd_;
 };
 
-bool writeAll(int fd, std::string_view bytes) {
+bool WriteAll(int fd, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -57,7 +57,7 @@ bool writeAll(int fd, std::string_view bytes) {
 
 // The path a chain of symbolic links ends at (the path itself when it is no link). A dangling
 // link gives the missing file it names, so the write creates it there.
-std::string followLinks(std::string path) {
+std::string FollowLinks(std::string path) {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat info {};
         if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
@@ -125,7 +125,7 @@ std::optional<std::string> DataFolder::read(std::string_view relativePath) const
 
 bool DataFolder::writeAtomically(std::string_view relativePath, std::string_view bytes) const {
     // Through a link the file it points at is replaced, and the link stays.
-    const std::string target = followLinks(nativePath(relativePath));
+    const std::string target = FollowLinks(nativePath(relativePath));
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     // A file the user made read-only stays as it is. The mode bits decide as well as access(),
@@ -153,7 +153,7 @@ bool DataFolder::writeAtomically(std::string_view relativePath, std::string_view
         [[maybe_unused]] const int ownerKept = ::fchown(file.get(), old.st_uid, old.st_gid);
     }
     bool ok = ::fchmod(file.get(), replacing ? old.st_mode & 0777 : 0644) == 0;
-    ok = ok && writeAll(file.get(), bytes);
+    ok = ok && WriteAll(file.get(), bytes);
     ok = ok && ::fsync(file.get()) == 0;
     ok = file.close() && ok;
     ok = ok && ::rename(tempName.data(), target.c_str()) == 0;

@@ -77,7 +77,7 @@ inline int Diagnostics::warningCount() const {
 }
 
 // A stored data-folder path as problems name it: '/' for the stored backslash.
-inline std::string shownPath(std::string_view stored) {
+inline std::string ShownPath(std::string_view stored) {
     std::string path(stored);
     for (char& c : path)
         c = c == '\\' ? '/' : c;

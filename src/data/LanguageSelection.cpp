@@ -6,7 +6,7 @@
 
 namespace trv {
 
-std::vector<LanguageEntry> parseLanguageList(std::string_view fileBytes, Diagnostics* sink) {
+std::vector<LanguageEntry> ParseLanguageList(std::string_view fileBytes, Diagnostics* sink) {
     std::vector<LanguageEntry> entries;
     std::vector<int> lineOf;
     TextLineReader reader(fileBytes);
@@ -25,7 +25,7 @@ std::vector<LanguageEntry> parseLanguageList(std::string_view fileBytes, Diagnos
         }
         if (sink) {
             const int at = reader.lineNumber();
-            const std::string shown = decodeToUtf8(entry.name, Codepage::CentralEuropean);
+            const std::string shown = DecodeToUtf8(entry.name, Codepage::CentralEuropean);
             if (entry.name.empty())
                 sink->lineWarning(at, "language-no-name", "the line starts with a space, so its language has no name");
             if (entry.folderCode.empty())
@@ -37,7 +37,7 @@ std::vector<LanguageEntry> parseLanguageList(std::string_view fileBytes, Diagnos
             else if (codeStart + FolderCodeLength < line.size())
                 sink->lineWarning(at, "language-long-folder",
                                   "only the first three characters after the name, \"" +
-                                      decodeToUtf8(entry.folderCode, Codepage::CentralEuropean) +
+                                      DecodeToUtf8(entry.folderCode, Codepage::CentralEuropean) +
                                       "\", are the folder code");
             for (size_t k = 0; k < entries.size(); ++k) {
                 if (entries[k].name == entry.name) {
@@ -54,11 +54,11 @@ std::vector<LanguageEntry> parseLanguageList(std::string_view fileBytes, Diagnos
     return entries;
 }
 
-std::optional<std::vector<LanguageEntry>> readLanguageList(const DataFolder& folder) {
+std::optional<std::vector<LanguageEntry>> ReadLanguageList(const DataFolder& folder) {
     const std::optional<std::string> bytes = folder.read(LanguageListFileName);
     if (!bytes)
         return std::nullopt;
-    return parseLanguageList(*bytes);
+    return ParseLanguageList(*bytes);
 }
 
 std::optional<std::string> ListedFolderCode(const std::vector<LanguageEntry>& listed, std::string_view name) {
@@ -73,11 +73,11 @@ std::optional<std::string> ListedFolderCode(const std::vector<LanguageEntry>& li
 }
 
 std::optional<std::string> ListedFolderCode(const DataFolder& folder, std::string_view name) {
-    const std::optional<std::vector<LanguageEntry>> listed = readLanguageList(folder);
+    const std::optional<std::vector<LanguageEntry>> listed = ReadLanguageList(folder);
     return listed ? ListedFolderCode(*listed, name) : std::nullopt;
 }
 
-std::string acceptLanguageName(std::string_view typed) {
+std::string AcceptLanguageName(std::string_view typed) {
     return std::string(typed.substr(0, MaxLanguageNameLength));
 }
 
@@ -91,7 +91,7 @@ LanguageLoadStage ApplyLanguageTexts(const DataFolder& folder, const LanguagePat
 
     const std::string& captionPath = paths.path(LanguageFile::Captions);
     if (sink)
-        sink->setFile(shownPath(captionPath));
+        sink->setFile(ShownPath(captionPath));
     const std::optional<std::string> captionBytes = folder.read(captionPath);
     if (!captionBytes) {
         if (sink) {
@@ -103,11 +103,11 @@ LanguageLoadStage ApplyLanguageTexts(const DataFolder& folder, const LanguagePat
     TextLineReader captionFile(*captionBytes);
     for (std::string& text : texts.mainTexts)
         text = ReadTextLine(captionFile, sink);
-    fillTextTable(texts.captions, captionFile, sink);
+    FillTextTable(texts.captions, captionFile, sink);
 
     const std::string& messagePath = paths.path(LanguageFile::Messages);
     if (sink)
-        sink->setFile(shownPath(messagePath));
+        sink->setFile(ShownPath(messagePath));
     const std::optional<std::string> messageBytes = folder.read(messagePath);
     if (!messageBytes) {
         if (sink)
@@ -115,7 +115,7 @@ LanguageLoadStage ApplyLanguageTexts(const DataFolder& folder, const LanguagePat
         return LanguageLoadStage::MessagesMissing;
     }
     TextLineReader messageFile(*messageBytes);
-    fillTextTable(texts.messages, messageFile, sink);
+    FillTextTable(texts.messages, messageFile, sink);
     return LanguageLoadStage::Complete;
 }
 

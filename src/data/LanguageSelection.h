@@ -25,9 +25,9 @@ struct LanguageEntry {
 
 // The lines of language.fld in file order (empty lines skipped). A sink hears of lines that can
 // never select their folder, and of names listed twice.
-std::vector<LanguageEntry> parseLanguageList(std::string_view fileBytes, Diagnostics* sink = nullptr);
+std::vector<LanguageEntry> ParseLanguageList(std::string_view fileBytes, Diagnostics* sink = nullptr);
 // nullopt when language.fld can't be read: the dialog then offers no entries.
-std::optional<std::vector<LanguageEntry>> readLanguageList(const DataFolder& folder);
+std::optional<std::vector<LanguageEntry>> ReadLanguageList(const DataFolder& folder);
 
 // The folder code language.fld gives a language: that of the first line with the name, when it
 // is one a folder can have. nullopt for a name not listed, or listed without such a code; the
@@ -37,7 +37,7 @@ std::optional<std::string> ListedFolderCode(const std::vector<LanguageEntry>& li
 std::optional<std::string> ListedFolderCode(const DataFolder& folder, std::string_view name);
 
 // A name typed into the language dialog, cut to the 48 characters the settings keep.
-std::string acceptLanguageName(std::string_view typed);
+std::string AcceptLanguageName(std::string_view typed);
 
 // The window's side of loading the flag picture. path is the flag file's path for messages;
 // bytes is nullopt when the file can't be read. Returns false when no picture could be made
@@ -63,7 +63,7 @@ enum class LanguageLoadStage {
     Complete,        // flag, window texts, caption table and message table loaded
 };
 
-inline bool captionsLoaded(LanguageLoadStage stage) {
+inline bool CaptionsLoaded(LanguageLoadStage stage) {
     return stage == LanguageLoadStage::MessagesMissing || stage == LanguageLoadStage::Complete;
 }
 

@@ -7,7 +7,7 @@ namespace trv {
 
 // printf's "%*d" (fill ' ') and "%0*d" (fill '0') without parsing a format: the program lists
 // format a number or two on each of their hundreds of lines at start-up.
-inline void appendNumber(std::string& out, long long value, int width, char fill = ' ') {
+inline void AppendNumber(std::string& out, long long value, int width, char fill = ' ') {
     char digits[24];
     const bool negative = value < 0;
     // The magnitude as unsigned, so the most negative value has one too.

@@ -34,7 +34,7 @@ std::vector<std::string> ProgramCatalogue::programListLines(ListOrder order) con
             if (const std::string* label = longLabel(number)) {
                 std::string& line = lines.emplace_back();
                 line.reserve(label->size() + 5);
-                appendNumber(line, number, 3);
+                AppendNumber(line, number, 3);
                 line += ' ';
                 line += *label;
             }
@@ -43,7 +43,7 @@ std::vector<std::string> ProgramCatalogue::programListLines(ListOrder order) con
         for (size_t position = 0; position < nameOrder_.size() && position < longLabels_.size(); ++position) {
             std::string& line = lines.emplace_back(longLabels_[position]);
             line += " (";
-            appendNumber(line, nameOrder_[position], 0);
+            AppendNumber(line, nameOrder_[position], 0);
             line += ')';
         }
     }

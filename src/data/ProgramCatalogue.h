@@ -25,7 +25,7 @@ struct ProgramStep {
 };
 
 // Equal for the device: the padding byte takes no part.
-inline bool sameStep(const ProgramStep& a, const ProgramStep& b) {
+inline bool SameStep(const ProgramStep& a, const ProgramStep& b) {
     return a.stepWord == b.stepWord && a.frequency == b.frequency && a.frequencySpan == b.frequencySpan &&
            a.deviceBytes == b.deviceBytes;
 }

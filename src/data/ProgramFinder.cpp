@@ -30,7 +30,7 @@ void AppendFolded(std::string& out, char32_t c) {
     } else if (c >= 0xC0 && c < 0xC0 + LatinFold.size() && *LatinFold[c - 0xC0] != '\0') {
         out += LatinFold[c - 0xC0];
     } else {
-        appendUtf8(out, c);
+        AppendUtf8(out, c);
     }
 }
 
@@ -94,7 +94,7 @@ std::string FoldForSearch(std::string_view bytes, Codepage page) {
     std::string out;
     out.reserve(bytes.size());
     for (const char byte : bytes)
-        AppendFolded(out, codepointOf(static_cast<unsigned char>(byte), page));
+        AppendFolded(out, CodepointOf(static_cast<unsigned char>(byte), page));
     return out;
 }
 

@@ -11,24 +11,24 @@ namespace trv {
 
 namespace {
 
-bool isDigit(char c) {
+bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
-bool isSpace(char c) {
+bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
 // A decimal number as "%d" reads it: leading white space, an optional sign, digits. Advances pos.
-std::optional<long long> scanDecimal(std::string_view text, size_t& pos) {
-    while (pos < text.size() && isSpace(text[pos]))
+std::optional<long long> ScanDecimal(std::string_view text, size_t& pos) {
+    while (pos < text.size() && IsSpace(text[pos]))
         ++pos;
     bool negative = false;
     if (pos < text.size() && (text[pos] == '-' || text[pos] == '+'))
         negative = text[pos++] == '-';
-    if (pos >= text.size() || !isDigit(text[pos]))
+    if (pos >= text.size() || !IsDigit(text[pos]))
         return std::nullopt;
     long long value = 0;
-    for (; pos < text.size() && isDigit(text[pos]); ++pos) {
+    for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
         if (value < std::numeric_limits<int>::max())
             value = value * 10 + (text[pos] - '0');
     }
@@ -37,10 +37,10 @@ std::optional<long long> scanDecimal(std::string_view text, size_t& pos) {
 
 } // namespace
 
-std::string shortLabel(int number, std::string_view name) {
+std::string ShortLabel(int number, std::string_view name) {
     std::string label;
     label.reserve(4 + ShortLabelNameLength + 3);
-    appendNumber(label, number, 3);
+    AppendNumber(label, number, 3);
     label += ' ';
     if (name.size() > ShortLabelNameLength) {
         label.append(name.substr(0, ShortLabelNameLength));
@@ -51,7 +51,7 @@ std::string shortLabel(int number, std::string_view name) {
     return label;
 }
 
-std::string longLabel(std::string_view line, uint32_t runningSeconds) {
+std::string LongLabel(std::string_view line, uint32_t runningSeconds) {
     std::string text;
     if (line.size() > LongLabelLineLength) {
         text.assign(line.substr(0, LongLabelLineLength));
@@ -60,20 +60,20 @@ std::string longLabel(std::string_view line, uint32_t runningSeconds) {
         text.assign(line);
     }
     text += " [";
-    appendNumber(text, runningSeconds / 60, 2, '0');
+    AppendNumber(text, runningSeconds / 60, 2, '0');
     text += ':';
-    appendNumber(text, runningSeconds % 60, 2, '0');
+    AppendNumber(text, runningSeconds % 60, 2, '0');
     text += ']';
 
     size_t start = 0;
-    while (start < text.size() && isDigit(text[start]))
+    while (start < text.size() && IsDigit(text[start]))
         ++start;
     while (start < text.size() && text[start] == ' ')
         ++start;
     return text.substr(start);
 }
 
-int namesChecksum(std::int64_t signedByteSum) {
+int NamesChecksum(std::int64_t signedByteSum) {
     return static_cast<int>(signedByteSum % 65536);
 }
 
@@ -158,7 +158,7 @@ void NamesFileParser::readVersionLine() {
         return;
     }
     size_t pos = 1;
-    const std::optional<long long> version = scanDecimal(*first, pos);
+    const std::optional<long long> version = ScanDecimal(*first, pos);
     if (!version || *version != expected)
         refuse(msg::NamesMismatch, 1, "names-version",
                "the file is for catalogue version " + (version ? std::to_string(*version) : std::string("?")) +
@@ -187,7 +187,7 @@ void NamesFileParser::readProgramLine(const std::string& line, int at) {
 
     size_t digitsEnd = 0;
     long long number = 0;
-    for (; digitsEnd < line.size() && isDigit(line[digitsEnd]); ++digitsEnd) {
+    for (; digitsEnd < line.size() && IsDigit(line[digitsEnd]); ++digitsEnd) {
         if (number <= programCount_)
             number = number * 10 + (line[digitsEnd] - '0');
     }
@@ -214,8 +214,8 @@ void NamesFileParser::readProgramLine(const std::string& line, int at) {
              "the line has " + std::to_string(line.size()) + " characters: the program list shows the first " +
                  std::to_string(LongLabelLineLength) + " and \"...\"");
     result_.names.nameOrder.push_back(n);
-    result_.names.shortLabels[static_cast<size_t>(n - 1)] = shortLabel(n, name);
-    result_.names.longLabels.push_back(longLabel(line, catalogue_.program(n)->runningSeconds));
+    result_.names.shortLabels[static_cast<size_t>(n - 1)] = ShortLabel(n, name);
+    result_.names.longLabels.push_back(LongLabel(line, catalogue_.program(n)->runningSeconds));
     if (lines_)
         lines_->push_back({n, at, std::string(name)});
 }
@@ -236,8 +236,8 @@ std::string NamesFileParser::programLineFault(const std::string& line, size_t di
 // "#checksum count" against the catalogue and the program lines read.
 void NamesFileParser::readClosingLine(std::string_view closing, int at) {
     size_t pos = 1;
-    const std::optional<long long> checksum = scanDecimal(closing, pos);
-    const std::optional<long long> count = checksum ? scanDecimal(closing, pos) : std::nullopt;
+    const std::optional<long long> checksum = ScanDecimal(closing, pos);
+    const std::optional<long long> count = checksum ? ScanDecimal(closing, pos) : std::nullopt;
     if (!count) {
         refuse(msg::NamesDamaged, at, "names-closing-line",
                "the closing line must be \"#\" followed by the checksum and the number of program lines");
@@ -251,10 +251,10 @@ void NamesFileParser::readClosingLine(std::string_view closing, int at) {
         refuse(msg::NamesDamaged, at, "names-line-count",
                "the closing line counts " + std::to_string(*count) + " program lines, the file holds " +
                    std::to_string(lineCount_));
-    if (*checksum != namesChecksum(sum_))
+    if (*checksum != NamesChecksum(sum_))
         refuse(msg::NamesDamaged, at, "names-checksum",
                "the checksum is " + std::to_string(*checksum) + ", the program lines give " +
-                   std::to_string(namesChecksum(sum_)));
+                   std::to_string(NamesChecksum(sum_)));
     // Lines that are all sound, as many as the catalogue's programs, name each program once.
     if (damaged_)
         noteRefusal(msg::NamesDamaged);
@@ -280,7 +280,7 @@ void NamesFileParser::reportMissingPrograms(int closingLine) {
 
 } // namespace
 
-ProgramNamesResult parseProgramNames(std::string_view fileBytes, const ProgramCatalogue& catalogue, Diagnostics* sink,
+ProgramNamesResult ParseProgramNames(std::string_view fileBytes, const ProgramCatalogue& catalogue, Diagnostics* sink,
                                      std::vector<NamesFileLine>* lines) {
     return NamesFileParser(fileBytes, catalogue, sink, lines).parse();
 }

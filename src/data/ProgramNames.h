@@ -15,10 +15,10 @@ inline constexpr size_t ShortLabelNameLength = 24; // longer names are cut and g
 inline constexpr size_t LongLabelLineLength = 60;  // longer names lines are cut and get "..."
 
 // "%3d " with the number, then the name, cut at 24 characters + "...".
-std::string shortLabel(int number, std::string_view name);
+std::string ShortLabel(int number, std::string_view name);
 // The names line, cut at 60 characters + "...", then " [%02d:%02d]" with the running time,
 // without the leading number and the spaces after it.
-std::string longLabel(std::string_view line, uint32_t runningSeconds);
+std::string LongLabel(std::string_view line, uint32_t runningSeconds);
 
 struct ProgramNamesResult {
     LoadOutcome outcome;
@@ -40,7 +40,7 @@ struct NamesFileLine {
 // every such fault with its line, and of what is accepted but shown cut or empty; lines (when
 // given) receives each program line taken, even from a file refused as a whole. The outcome
 // is the same with a sink or without.
-ProgramNamesResult parseProgramNames(std::string_view fileBytes, const ProgramCatalogue& catalogue,
+ProgramNamesResult ParseProgramNames(std::string_view fileBytes, const ProgramCatalogue& catalogue,
                                      Diagnostics* sink = nullptr, std::vector<NamesFileLine>* lines = nullptr);
 
 // Characters of a names line, line end excluded, that the format allows.
@@ -48,6 +48,6 @@ inline constexpr size_t MaxNamesLineLength = 98;
 
 // The checksum of the closing line: each character of the program lines as a signed 8-bit
 // value, summed, remainder of division by 65536 with truncation (negative for a negative sum).
-int namesChecksum(std::int64_t signedByteSum);
+int NamesChecksum(std::int64_t signedByteSum);
 
 } // namespace trv

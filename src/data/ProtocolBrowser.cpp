@@ -7,7 +7,7 @@ namespace trv {
 namespace {
 
 // An electrode number outside the names read shows an empty line.
-std::string electrodeName(uint32_t number, const ProtocolTexts& texts) {
+std::string ElectrodeName(uint32_t number, const ProtocolTexts& texts) {
     if (number == 0 || number > texts.electrodeNames.size())
         return {};
     return texts.electrodeNames[number - 1];
@@ -15,7 +15,7 @@ std::string electrodeName(uint32_t number, const ProtocolTexts& texts) {
 
 } // namespace
 
-std::vector<std::string> sessionProgramLines(const SessionProgramList& list, const ProgramCatalogue& catalogue) {
+std::vector<std::string> SessionProgramLines(const SessionProgramList& list, const ProgramCatalogue& catalogue) {
     std::vector<std::string> lines;
     char numberText[32];
     for (uint32_t number : list) {
@@ -51,10 +51,10 @@ ProtocolNodeView ProtocolBrowser::selectTreeNode(int treePosition, const Protoco
     currentItemList_ = record.itemLists[static_cast<size_t>(itemIndex)];
 
     view.isItem = true;
-    view.programLines = sessionProgramLines(currentItemList_, catalogue);
+    view.programLines = SessionProgramLines(currentItemList_, catalogue);
     const ElectrodeRecord& electrodes = record.electrodes[static_cast<size_t>(itemIndex)];
-    view.electrodeLines = {electrodeName(electrodes.inputA, texts), electrodeName(electrodes.inputB, texts),
-                           electrodeName(electrodes.outputC, texts)};
+    view.electrodeLines = {ElectrodeName(electrodes.inputA, texts), ElectrodeName(electrodes.inputB, texts),
+                           ElectrodeName(electrodes.outputC, texts)};
     return view;
 }
 
@@ -67,7 +67,7 @@ const SessionProgramList* ProtocolBrowser::sessionList(int line, const ProtocolF
 std::vector<std::string> ProtocolBrowser::sessionLines(int line, const ProtocolFile& file,
                                                        const ProgramCatalogue& catalogue) {
     const SessionProgramList* list = sessionList(line, file);
-    return list ? sessionProgramLines(*list, catalogue) : std::vector<std::string>{};
+    return list ? SessionProgramLines(*list, catalogue) : std::vector<std::string>{};
 }
 
 } // namespace trv

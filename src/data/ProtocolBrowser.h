@@ -20,7 +20,7 @@ struct ProtocolNodeView {
 };
 
 // "%3d " + long label for each number of the list, skipping numbers without a names line.
-std::vector<std::string> sessionProgramLines(const SessionProgramList& list, const ProgramCatalogue& catalogue);
+std::vector<std::string> SessionProgramLines(const SessionProgramList& list, const ProgramCatalogue& catalogue);
 
 // The protocol tree's and session list's lookups, and the protocol item clicked last.
 class ProtocolBrowser {

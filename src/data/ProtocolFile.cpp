@@ -23,10 +23,10 @@ int ProtocolRecord::itemCount() const {
     return count;
 }
 
-SessionProgramList sessionProgramListFromBytes(std::string_view sixtyFourBytes) {
+SessionProgramList SessionProgramListFromBytes(std::string_view sixtyFourBytes) {
     SessionProgramList list;
     for (size_t i = 0; i < list.slots.size(); ++i)
-        list.slots[i] = readU32(sixtyFourBytes, i * 4);
+        list.slots[i] = ReadU32(sixtyFourBytes, i * 4);
     return list;
 }
 
@@ -59,8 +59,8 @@ ProtocolFileResult LoadProtocolFile(const std::optional<std::string>& fileBytes,
         return damaged();
     }
 
-    const size_t sessionCount = readU16(bytes, 4);
-    const size_t protocolCount = readU16(bytes, 6);
+    const size_t sessionCount = ReadU16(bytes, 4);
+    const size_t protocolCount = ReadU16(bytes, 6);
     const size_t sessionsEnd = ProtocolFileHeaderSize + sessionCount * SessionProgramListSize;
     const size_t protocolsEnd = sessionsEnd + protocolCount * ProtocolRecordSize;
     if (bytes.size() < protocolsEnd) {
@@ -89,17 +89,17 @@ ProtocolFileResult LoadProtocolFile(const std::optional<std::string>& fileBytes,
     file.sessions.reserve(sessionCount);
     for (size_t s = 0; s < sessionCount; ++s)
         file.sessions.push_back(
-            sessionProgramListFromBytes(bytes.substr(ProtocolFileHeaderSize + s * SessionProgramListSize)));
+            SessionProgramListFromBytes(bytes.substr(ProtocolFileHeaderSize + s * SessionProgramListSize)));
 
     file.protocols.resize(protocolCount);
     for (size_t p = 0; p < protocolCount; ++p) {
         const std::string_view record = bytes.substr(sessionsEnd + p * ProtocolRecordSize, ProtocolRecordSize);
         ProtocolRecord& protocol = file.protocols[p];
         for (size_t j = 0; j < ProtocolItemSlots; ++j) {
-            protocol.itemLists[j] = sessionProgramListFromBytes(record.substr(j * SessionProgramListSize));
+            protocol.itemLists[j] = SessionProgramListFromBytes(record.substr(j * SessionProgramListSize));
             const size_t at = ProtocolItemSlots * SessionProgramListSize + j * 16;
-            protocol.electrodes[j] = {readU32(record, at), readU32(record, at + 4), readU32(record, at + 8),
-                                      readU32(record, at + 12)};
+            protocol.electrodes[j] = {ReadU32(record, at), ReadU32(record, at + 4), ReadU32(record, at + 8),
+                                      ReadU32(record, at + 12)};
         }
         file.nodeKinds.push_back(NodeKind::Protocol);
         for (int item = 0; item < protocol.itemCount(); ++item)

@@ -67,6 +67,6 @@ struct ProtocolFileResult {
 // bytes after the last protocol, which are never read.
 ProtocolFileResult LoadProtocolFile(const std::optional<std::string>& fileBytes, Diagnostics* sink = nullptr);
 
-SessionProgramList sessionProgramListFromBytes(std::string_view sixtyFourBytes);
+SessionProgramList SessionProgramListFromBytes(std::string_view sixtyFourBytes);
 
 } // namespace trv

@@ -26,7 +26,7 @@ int ProtocolTexts::nodeCount() const {
     return count;
 }
 
-ProtocolTexts parseProtocolTexts(std::string_view fileBytes, Diagnostics* sink, ProtocolTextLines* lines) {
+ProtocolTexts ParseProtocolTexts(std::string_view fileBytes, Diagnostics* sink, ProtocolTextLines* lines) {
     ProtocolTexts texts;
     ProtocolTextLines ignoredLines;
     ProtocolTextLines& at = lines ? *lines : ignoredLines;

@@ -41,7 +41,7 @@ inline constexpr size_t MaxProtocolTextLineLength = 98;
 // Sections "#E", "#P" and "#S"; lines before the first section and of other sections are ignored,
 // as is a "#P" item line before any protocol line. A sink hears of what is ignored or cut; lines
 // (when given) receives where each text stood.
-ProtocolTexts parseProtocolTexts(std::string_view fileBytes, Diagnostics* sink = nullptr,
+ProtocolTexts ParseProtocolTexts(std::string_view fileBytes, Diagnostics* sink = nullptr,
                                  ProtocolTextLines* lines = nullptr);
 
 } // namespace trv

@@ -11,7 +11,7 @@ constexpr size_t FirstLineLength = 3;
 constexpr size_t OrderLineLength = 8;
 
 // "%d": leading white space, an optional sign, digits; nullopt when no digit follows.
-std::optional<int> scanInt(std::string_view text) {
+std::optional<int> ScanInt(std::string_view text) {
     size_t pos = text.find_first_not_of(" \t\v\f\r");
     if (pos == std::string_view::npos)
         return std::nullopt;
@@ -40,7 +40,7 @@ LoadedSettings LoadSettings(const std::optional<std::string>& fileBytes, Diagnos
     TextLineReader file(*fileBytes);
 
     if (std::optional<std::string> line = file.next(FirstLineLength)) {
-        const std::optional<int> value = scanInt(*line);
+        const std::optional<int> value = ScanInt(*line);
         if (value)
             settings.firstLineValue = *value;
         if (sink && (!value || *value < 0 || *value > 4 || file.lastLength() > FirstLineLength))
@@ -75,18 +75,18 @@ LoadedSettings LoadSettings(const std::optional<std::string>& fileBytes, Diagnos
     return loaded;
 }
 
-std::string settingsFileBytes(const Settings& settings) {
+std::string SettingsFileBytes(const Settings& settings) {
     char firstLine[32];
     std::snprintf(firstLine, sizeof firstLine, "%d\r\n", settings.firstLineValue);
     std::string bytes = firstLine;
     bytes += settings.listOrder == ListOrder::Alphabetical ? "Alpha\r\n" : "Num\r\n";
-    bytes += acceptLanguageName(settings.languageName);
+    bytes += AcceptLanguageName(settings.languageName);
     bytes += "\r\n";
     return bytes;
 }
 
 bool SaveSettings(const DataFolder& folder, const Settings& settings) {
-    return folder.writeAtomically(SettingsFileName, settingsFileBytes(settings));
+    return folder.writeAtomically(SettingsFileName, SettingsFileBytes(settings));
 }
 
 } // namespace trv

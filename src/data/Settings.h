@@ -30,7 +30,7 @@ struct LoadedSettings {
 LoadedSettings LoadSettings(const std::optional<std::string>& fileBytes, Diagnostics* sink = nullptr);
 
 // The exact bytes SaveSettings writes: "%d\r\n", "Alpha\r\n" or "Num\r\n", the name and "\r\n".
-std::string settingsFileBytes(const Settings& settings);
+std::string SettingsFileBytes(const Settings& settings);
 
 // Writes trv.cff atomically (see DataFolder::writeAtomically); false, and the old file untouched,
 // when it can't be written or the user made it read-only.

@@ -7,7 +7,7 @@ namespace trv {
 
 namespace {
 
-uint64_t mix(uint64_t h) {
+uint64_t Mix(uint64_t h) {
     h ^= h >> 33;
     h *= 0xff51afd7ed558ccdULL;
     h ^= h >> 33;
@@ -16,18 +16,18 @@ uint64_t mix(uint64_t h) {
     return h;
 }
 
-// Hash over exactly the fields sameStep compares, so equal steps always meet in one probe chain.
-uint64_t stepHash(const ProgramStep& step) {
+// Hash over exactly the fields SameStep compares, so equal steps always meet in one probe chain.
+uint64_t StepHash(const ProgramStep& step) {
     uint64_t bytesLow = 0;
     std::memcpy(&bytesLow, step.deviceBytes.data(), 8);
     const uint64_t a = (uint64_t{step.frequency} << 32) | step.frequencySpan;
     const uint64_t b = (uint64_t{step.stepWord} << 8) | step.deviceBytes[8];
-    return mix(a ^ mix(bytesLow ^ mix(b)));
+    return Mix(a ^ Mix(bytesLow ^ Mix(b)));
 }
 
 } // namespace
 
-MergedSteps mergeSteps(std::span<const ProgramStep> rawSteps) {
+MergedSteps MergeSteps(std::span<const ProgramStep> rawSteps) {
     MergedSteps merged;
     merged.stepMap.resize(rawSteps.size());
     if (rawSteps.empty())
@@ -41,7 +41,7 @@ MergedSteps mergeSteps(std::span<const ProgramStep> rawSteps) {
 
     for (size_t raw = 0; raw < rawSteps.size(); ++raw) {
         const ProgramStep& step = rawSteps[raw];
-        size_t slot = stepHash(step) & mask;
+        size_t slot = StepHash(step) & mask;
         for (;;) {
             const int distinct = slots[slot];
             if (distinct < 0) {
@@ -51,7 +51,7 @@ MergedSteps mergeSteps(std::span<const ProgramStep> rawSteps) {
                 merged.stepMap[raw] = position;
                 break;
             }
-            if (sameStep(merged.distinctSteps[static_cast<size_t>(distinct)], step)) {
+            if (SameStep(merged.distinctSteps[static_cast<size_t>(distinct)], step)) {
                 merged.stepMap[raw] = distinct;
                 break;
             }
@@ -61,7 +61,7 @@ MergedSteps mergeSteps(std::span<const ProgramStep> rawSteps) {
     return merged;
 }
 
-MergedSteps mergeStepsPairwise(std::span<const ProgramStep> rawSteps) {
+MergedSteps MergeStepsPairwise(std::span<const ProgramStep> rawSteps) {
     const size_t count = rawSteps.size();
     std::vector<bool> keep(count, true);
     std::vector<size_t> pointsAt(count);
@@ -72,7 +72,7 @@ MergedSteps mergeStepsPairwise(std::span<const ProgramStep> rawSteps) {
         if (!keep[j])
             continue;
         for (size_t k = j + 1; k < count; ++k) {
-            if (sameStep(rawSteps[j], rawSteps[k])) {
+            if (SameStep(rawSteps[j], rawSteps[k])) {
                 pointsAt[k] = j;
                 keep[k] = false;
             }

@@ -7,7 +7,7 @@
 
 namespace trv {
 
-// Raw steps merged by sameStep: each distinct step once, in order of first occurrence (so a
+// Raw steps merged by SameStep: each distinct step once, in order of first occurrence (so a
 // merged step keeps the earlier one's padding byte), and for every raw step its distinct position.
 struct MergedSteps {
     std::vector<ProgramStep> distinctSteps;
@@ -17,9 +17,9 @@ struct MergedSteps {
 };
 
 // Linear expected time: a hash map keyed on the compared fields.
-MergedSteps mergeSteps(std::span<const ProgramStep> rawSteps);
+MergedSteps MergeSteps(std::span<const ProgramStep> rawSteps);
 
 // The plain pairwise merge (quadratic); kept as the reference the fast merge is checked against.
-MergedSteps mergeStepsPairwise(std::span<const ProgramStep> rawSteps);
+MergedSteps MergeStepsPairwise(std::span<const ProgramStep> rawSteps);
 
 } // namespace trv

@@ -27,7 +27,7 @@ std::optional<std::string> TextLineReader::next(size_t maxChars, bool* hadLineEn
     return std::string(line);
 }
 
-std::vector<std::string> splitTextLines(std::string_view bytes) {
+std::vector<std::string> SplitTextLines(std::string_view bytes) {
     std::vector<std::string> lines;
     TextLineReader reader(bytes);
     while (auto line = reader.next())

@@ -39,6 +39,6 @@ private:
 };
 
 // All lines of the bytes (see TextLineReader).
-std::vector<std::string> splitTextLines(std::string_view bytes);
+std::vector<std::string> SplitTextLines(std::string_view bytes);
 
 } // namespace trv

@@ -66,7 +66,7 @@ constexpr MainTextBinding Bindings[] = {
 
 } // namespace
 
-std::span<const MainTextBinding> mainTextBindings() {
+std::span<const MainTextBinding> MainTextBindings() {
     return Bindings;
 }
 

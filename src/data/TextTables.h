@@ -46,7 +46,7 @@ std::string ReadTextLine(TextLineReader& file, Diagnostics* sink = nullptr);
 
 // Fills the table from entry 0: each text is stored, the first empty one included, then the fill stops;
 // it also stops when the table is full. Entries after the stop keep their texts.
-template <int Size> void fillTextTable(TextTable<Size>& table, TextLineReader& file, Diagnostics* sink = nullptr) {
+template <int Size> void FillTextTable(TextTable<Size>& table, TextLineReader& file, Diagnostics* sink = nullptr) {
     for (int k = 0; k < Size; ++k) {
         std::string text = ReadTextLine(file, sink);
         const bool last = text.empty();
@@ -58,7 +58,7 @@ template <int Size> void fillTextTable(TextTable<Size>& table, TextLineReader& f
 
 using MainWindowTexts = std::array<std::string, MainTextCount>;
 
-inline const std::string& mainText(const MainWindowTexts& texts, MainText which) {
+inline const std::string& MainTextOf(const MainWindowTexts& texts, MainText which) {
     return texts[static_cast<size_t>(which)];
 }
 
@@ -73,6 +73,6 @@ struct MainTextBinding {
 
 // Every main window text in the order it is applied: lines 1 to 36 (except the unused 31 and 32),
 // then the page captions copied to the group boxes, so ListGroup ends with the programs page caption.
-std::span<const MainTextBinding> mainTextBindings();
+std::span<const MainTextBinding> MainTextBindings();
 
 } // namespace trv

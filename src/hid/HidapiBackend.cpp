@@ -18,7 +18,7 @@ std::string toUtf8(const wchar_t* text) {
         return out;
     }
     for (; *text != L'\0'; ++text)
-        appendUtf8(out, static_cast<char32_t>(*text));
+        AppendUtf8(out, static_cast<char32_t>(*text));
     return out;
 }
 

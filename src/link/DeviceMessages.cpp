@@ -7,18 +7,18 @@ namespace trv {
 
 namespace {
 
-DeviceRequest bytesRequest(std::initializer_list<uint8_t> bytes) {
+DeviceRequest BytesRequest(std::initializer_list<uint8_t> bytes) {
     DeviceRequest request;
     std::copy(bytes.begin(), bytes.end(), request.bytes.begin());
     request.length = bytes.size();
     return request;
 }
 
-uint16_t word16(const ReportData& reply, size_t offset) {
+uint16_t Word16(const ReportData& reply, size_t offset) {
     return static_cast<uint16_t>(reply[offset] | (reply[offset + 1] << 8));
 }
 
-uint32_t word32(const ReportData& reply, size_t offset) {
+uint32_t Word32(const ReportData& reply, size_t offset) {
     return static_cast<uint32_t>(reply[offset]) | static_cast<uint32_t>(reply[offset + 1]) << 8 |
            static_cast<uint32_t>(reply[offset + 2]) << 16 | static_cast<uint32_t>(reply[offset + 3]) << 24;
 }
@@ -26,37 +26,37 @@ uint32_t word32(const ReportData& reply, size_t offset) {
 } // namespace
 
 DeviceRequest LinkCheckRequest() {
-    return bytesRequest({wire::LinkCheck});
+    return BytesRequest({wire::LinkCheck});
 }
 DeviceRequest FetchRequest() {
-    return bytesRequest({wire::Fetch});
+    return BytesRequest({wire::Fetch});
 }
 DeviceRequest BaseStateRequest() {
-    return bytesRequest({wire::Framed, 0x02, wire::StateQuery, wire::BaseStateArg});
+    return BytesRequest({wire::Framed, 0x02, wire::StateQuery, wire::BaseStateArg});
 }
 DeviceRequest RunStateRequest() {
-    return bytesRequest({wire::Framed, 0x02, wire::StateQuery, wire::RunStateArg});
+    return BytesRequest({wire::Framed, 0x02, wire::StateQuery, wire::RunStateArg});
 }
 DeviceRequest AbortRequest() {
-    return bytesRequest({wire::Framed, 0x01, wire::Abort});
+    return BytesRequest({wire::Framed, 0x01, wire::Abort});
 }
 DeviceRequest SummaryRequest() {
-    return bytesRequest({wire::Framed, 0x01, wire::Summary});
+    return BytesRequest({wire::Framed, 0x01, wire::Summary});
 }
 
 DeviceRequest StartRequest(int startItemIndex) {
-    return bytesRequest({wire::Framed, 0x02, wire::Start, static_cast<uint8_t>(startItemIndex & 0xFF)});
+    return BytesRequest({wire::Framed, 0x02, wire::Start, static_cast<uint8_t>(startItemIndex & 0xFF)});
 }
 
 DeviceRequest ContextRequest(bool storedProgram) {
-    return bytesRequest({wire::Framed, 0x02, wire::Context, static_cast<uint8_t>(storedProgram ? 1 : 0)});
+    return BytesRequest({wire::Framed, 0x02, wire::Context, static_cast<uint8_t>(storedProgram ? 1 : 0)});
 }
 
 DeviceRequest WaitRequest() {
-    return bytesRequest({wire::Framed, 0x01, wire::Wait});
+    return BytesRequest({wire::Framed, 0x01, wire::Wait});
 }
 DeviceRequest ContinueRequest() {
-    return bytesRequest({wire::Framed, 0x01, wire::Continue});
+    return BytesRequest({wire::Framed, 0x01, wire::Continue});
 }
 
 DeviceRequest FramedRequest(uint8_t command, std::span<const uint8_t> arguments) {
@@ -105,7 +105,7 @@ BaseState ReadBaseState(const ReportData& reply) {
     state.correctionPercentage = reply[8];
     state.powerLevel = reply[9];
     state.storedProgramFlag = reply[10];
-    state.value = word32(reply, 16);
+    state.value = Word32(reply, 16);
     return state;
 }
 
@@ -127,10 +127,10 @@ RunState ReadRunState(const ReportData& reply) {
     state.stateCode = reply[5];
     state.powerLevel = reply[7];
     state.currentItem = reply[8];
-    state.programRemaining = word16(reply, 10);
-    state.programTotal = word16(reply, 12);
-    state.itemRemaining = word16(reply, 14);
-    state.itemTotal = word16(reply, 16);
+    state.programRemaining = Word16(reply, 10);
+    state.programTotal = Word16(reply, 12);
+    state.itemRemaining = Word16(reply, 14);
+    state.itemTotal = Word16(reply, 16);
     return state;
 }
 
@@ -145,7 +145,7 @@ ContextReply ReadContext(const ReportData& reply) {
     // The words begin at byte 16; a count above what fits would read past the report.
     context.wordCount = std::min<int>(context.itemCount, MaxContextItemWords);
     for (int k = 0; k < context.wordCount; ++k) {
-        context.words[k] = word16(reply, 16 + 2 * static_cast<size_t>(k));
+        context.words[k] = Word16(reply, 16 + 2 * static_cast<size_t>(k));
     }
     return context;
 }
@@ -175,11 +175,11 @@ uint16_t EncodeItemWord(const ContextItem& item) {
 ImageSummary ReadImageSummary(const ReportData& reply) {
     ImageSummary summary;
     summary.itemCount = reply[5];
-    summary.indexCount = word16(reply, 6);
-    summary.therapyCount = word16(reply, 8);
-    summary.itemChecksum = word16(reply, 10);
-    summary.indexChecksum = word16(reply, 12);
-    summary.therapyChecksum = word16(reply, 14);
+    summary.indexCount = Word16(reply, 6);
+    summary.therapyCount = Word16(reply, 8);
+    summary.itemChecksum = Word16(reply, 10);
+    summary.indexChecksum = Word16(reply, 12);
+    summary.therapyChecksum = Word16(reply, 14);
     return summary;
 }
 

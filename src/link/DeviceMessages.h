@@ -43,12 +43,14 @@ inline constexpr size_t MaxFramedPayload = 62; // command and arguments
 // Device state codes (byte 5 of the base-state and run-state replies).
 namespace devstate {
 inline constexpr uint8_t Idle = 0;
-inline constexpr uint8_t IdleToo = 15;
+// Shown as idle too, but still busy handing over its program: a context it fails to give is
+// asked for again, and once given the device counts as plain idle.
+inline constexpr uint8_t IdleBusy = 15;
 inline constexpr uint8_t LowPower = 17;
 inline constexpr uint8_t Held = 18;
 inline constexpr uint8_t Waiting = 20;
-inline bool isIdle(uint8_t code) {
-    return code == Idle || code == IdleToo;
+inline bool IsIdle(uint8_t code) {
+    return code == Idle || code == IdleBusy;
 }
 } // namespace devstate
 

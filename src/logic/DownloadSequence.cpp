@@ -39,20 +39,20 @@ DownloadSequence::DownloadSequence(ReportLink& link, SequenceTimer& timer, Downl
 // --- shared operations ---
 
 void DownloadSequence::AddMessageLine(int message) {
-    view_.addLine(messageText(texts_.messages, message));
+    view_.addLine(MessageText(texts_.messages, message));
 }
 
 void DownloadSequence::FailDownload(int message) {
     timer_.setEnabled(false);
     outcome_ = Outcome::Failed;
-    std::string text = messageText(texts_.messages, message);
+    std::string text = MessageText(texts_.messages, message);
     // A device that is there but refused to open needs the user's action, not a plug check.
     if (message == msg::NoDevice && !link_.openFailure().empty()) {
         text += TextLineBreak;
-        text += messageText(texts_.messages, msg::DevicePermission);
+        text += MessageText(texts_.messages, msg::DevicePermission);
     }
     events_->downloadEnded(FailureOfDownload(message, text, verifyCount_));
-    view_.showErrorBox(messageText(texts_.messages, msg::ErrorTitle), text);
+    view_.showErrorBox(MessageText(texts_.messages, msg::ErrorTitle), text);
     // The user may have closed the window meanwhile; then there is nothing left to end.
     if (!open_)
         return;
@@ -201,7 +201,7 @@ void DownloadSequence::Timer1GetStartBase() {
         return;
     }
     deviceStateCode_ = state.stateCode;
-    if (!devstate::isIdle(deviceStateCode_)) {
+    if (!devstate::IsIdle(deviceStateCode_)) {
         session_.continueFlag = false;
         view_.showProcessRunningWarning();
         if (!open_)

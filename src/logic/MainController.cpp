@@ -21,7 +21,7 @@ bool MainController::applyLanguage(LanguageLoadStage stage) {
         view_.showFlagError();
         return false;
     }
-    if (captionsLoaded(stage))
+    if (CaptionsLoaded(stage))
         view_.applyMainTexts(context_.texts.mainTexts);
     return true;
 }
@@ -72,7 +72,7 @@ bool MainController::Start(StartupFiles files) {
         end();
         return false;
     }
-    assembleCatalogue(catalogue, header.header, std::move(files.steps));
+    AssembleCatalogue(catalogue, header.header, std::move(files.steps));
 
     context_.control.Clear();
     showControl();
@@ -189,7 +189,7 @@ void MainController::ControlLB1Click(int line) {
 }
 
 bool MainController::ChangeLanguage(std::string_view name) {
-    const std::string chosen = acceptLanguageName(name.substr(0, name.find('\n')));
+    const std::string chosen = AcceptLanguageName(name.substr(0, name.find('\n')));
     const DataFolder& folder = context_.folder;
 
     // The folder the chosen name leads to; an unlisted name keeps the folder in force.

@@ -23,7 +23,7 @@ DownloadBegin BeginOfDownload(const DeviceSession& session, const ControlProgram
 }
 
 DownloadResult FailureOfDownload(int message, const std::string& text, int verifyCount) {
-    return {DownloadEnd::Failed, verifyCount, message, decodeToUtf8(text, Codepage::CentralEuropean)};
+    return {DownloadEnd::Failed, verifyCount, message, DecodeToUtf8(text, Codepage::CentralEuropean)};
 }
 
 DownloadResult EndOfDownload(DownloadSequence::Outcome before, DownloadSequence::Outcome after, int verifyCount,
@@ -42,7 +42,7 @@ DownloadResult EndOfDownload(DownloadSequence::Outcome before, DownloadSequence:
         result.end = DownloadEnd::VerifiedNotStarted;
         if (before == Outcome::StartRefused) {
             result.message = msg::StartRefused;
-            result.messageText = decodeToUtf8(messageText(messages, msg::StartRefused), Codepage::CentralEuropean);
+            result.messageText = DecodeToUtf8(MessageText(messages, msg::StartRefused), Codepage::CentralEuropean);
         }
     } else {
         result.end = DownloadEnd::ClosedByUser;

@@ -81,7 +81,7 @@ std::vector<SentItem> SentItemsOf(const DeviceImage& image, const ProgramCatalog
                 std::string label = program->shortLabel;
                 while (!label.empty() && label.back() == ' ')
                     label.pop_back();
-                sent.name = decodeToUtf8(label, Codepage::CentralEuropean);
+                sent.name = DecodeToUtf8(label, Codepage::CentralEuropean);
                 if (sent.seconds == 0)
                     sent.seconds = static_cast<int>(program->runningSeconds);
             }

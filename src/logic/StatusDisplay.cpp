@@ -58,9 +58,9 @@ std::string StatusDisplay::ProgramListLine(const ImageItem& item, const ProgramC
         return text;
     }
     case ItemPause:
-        return messageText(messages, msg::PauseWord) + MinutesSeconds("%2d:%02d", std::max(item.value, 0));
+        return MessageText(messages, msg::PauseWord) + MinutesSeconds("%2d:%02d", std::max(item.value, 0));
     case ItemWait:
-        return messageText(messages, msg::WaitLine);
+        return MessageText(messages, msg::WaitLine);
     default:
         return {};
     }
@@ -93,7 +93,7 @@ void StatusDisplay::StatusLine(int code, const MessageTable& messages) {
     int message = msg::ErrorTitle;
     switch (code) {
     case devstate::Idle:
-    case devstate::IdleToo:
+    case devstate::IdleBusy:
         message = msg::StateIdle;
         break;
     case devstate::LowPower:
@@ -108,7 +108,7 @@ void StatusDisplay::StatusLine(int code, const MessageTable& messages) {
     default:
         break;
     }
-    addLine(StatusLineList, messageText(messages, message));
+    addLine(StatusLineList, MessageText(messages, message));
     lastStatusCode_ = code;
 }
 
@@ -131,9 +131,9 @@ void StatusDisplay::IdleSummary(const BaseState& state, const MessageTable& mess
     StatusLine(state.stateCode, messages);
     addLine(ProgramList, "");
     addLine(ProgramList, "");
-    addLine(ProgramList, messageText(messages, msg::IdleHeading));
+    addLine(ProgramList, MessageText(messages, msg::IdleHeading));
     addLine(ProgramList, "");
-    addLine(ProgramList, IdleValueLine(messageText(messages, msg::IdleValue), static_cast<int32_t>(state.value)));
+    addLine(ProgramList, IdleValueLine(MessageText(messages, msg::IdleValue), static_cast<int32_t>(state.value)));
     Power(state.powerLevel);
     progressBar_ = 100;
 }
@@ -178,21 +178,21 @@ void StatusDisplay::RunningFigures(int runCode, const RunState& state, const Mes
 
 void StatusDisplay::NoDeviceNotice(const MessageTable& messages, const std::string& openFailure) {
     Clear();
-    addLine(ProgramList, messageText(messages, msg::NoDevice));
+    addLine(ProgramList, MessageText(messages, msg::NoDevice));
     if (!openFailure.empty())
-        addLine(ProgramList, messageText(messages, msg::DevicePermission));
+        addLine(ProgramList, MessageText(messages, msg::DevicePermission));
 }
 
 void StatusDisplay::EmptyReplyNotice(const MessageTable& messages) {
     Clear();
     if (lastPowerLevel_ <= LowPowerNoticeLevel)
-        addLine(ProgramList, messageText(messages, msg::LowPower));
-    addLine(ProgramList, messageText(messages, msg::EmptyReply));
+        addLine(ProgramList, MessageText(messages, msg::LowPower));
+    addLine(ProgramList, MessageText(messages, msg::EmptyReply));
 }
 
 void StatusDisplay::BadReplyNotice(const MessageTable& messages) {
     Clear();
-    addLine(ProgramList, messageText(messages, msg::BadReply));
+    addLine(ProgramList, MessageText(messages, msg::BadReply));
 }
 
 void StatusDisplay::SetWrcMode(WrcMode mode, const CaptionTable& captions) {

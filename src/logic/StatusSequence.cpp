@@ -148,13 +148,13 @@ void StatusSequence::Timer1CheckBaseState() {
     const BaseState state = ReadBaseState(reply);
     if (!MeetsMinimumVersion(state.version)) {
         show();
-        view_.showVersionRefusal(messageText(texts_.messages, msg::ErrorTitle),
-                                 messageText(texts_.messages, msg::DeviceTooOld));
+        view_.showVersionRefusal(MessageText(texts_.messages, msg::ErrorTitle),
+                                 MessageText(texts_.messages, msg::DeviceTooOld));
         setNext(Step::Close);
         return;
     }
     deviceState_ = state.stateCode;
-    if (devstate::isIdle(state.stateCode)) {
+    if (devstate::IsIdle(state.stateCode)) {
         display_.IdleSummary(state, texts_.messages);
         session_.storedProgramFlag = state.storedProgramFlag != 0;
         if (state.storedProgramFlag == 0) {
@@ -184,7 +184,7 @@ void StatusSequence::Timer1GetContext() {
     currentItem_ = context.currentItem;
     // A count beyond the words the reply carries leaves no program to show or resume.
     const bool decoded = SetImageItemsFromContext(session_.image, context);
-    if (deviceState_ == devstate::IdleToo)
+    if (deviceState_ == devstate::IdleBusy)
         deviceState_ = devstate::Idle;
 
     if (deviceState_ != devstate::Idle) {
@@ -250,7 +250,7 @@ void StatusSequence::Timer1CheckRunState() {
     emptyReplyCount_ = 0;
     const RunState state = ReadRunState(reply);
     const int code = state.stateCode;
-    if (devstate::isIdle(state.stateCode)) {
+    if (devstate::IsIdle(state.stateCode)) {
         events_->statusEvent({StatusEventKind::ProgramEnded, currentItem_ > 0 ? currentItem_ : 0});
         setMode(WrcMode::None);
         display_.SetWrcEnabled(false);

@@ -219,7 +219,7 @@ ProgramDocumentCheck CheckProgramDocument(const ProgramDocument& document, const
             check.notices.clear();
             return check;
         }
-        const std::string current = decodeToUtf8(CatalogueProgramName(catalogue, static_cast<int>(item.number)), page);
+        const std::string current = DecodeToUtf8(CatalogueProgramName(catalogue, static_cast<int>(item.number)), page);
         if (!item.name.empty() && Trimmed(item.name) != Trimmed(current))
             check.notices.push_back(
                 Issue(ProgramFileIssueKind::RenamedProgram, position, item.number, 0, item.name, current));
@@ -235,7 +235,7 @@ ProgramDocument DocumentOfControlProgram(const ControlProgram& control, const Pr
         if (entry.kind == KindProgram) {
             item.kind = ProgramFileItem::Kind::Program;
             item.number = static_cast<int64_t>(entry.value) + 1;
-            item.name = decodeToUtf8(CatalogueProgramName(catalogue, entry.value + 1), page);
+            item.name = DecodeToUtf8(CatalogueProgramName(catalogue, entry.value + 1), page);
         } else if (entry.kind == KindWait) {
             item.kind = ProgramFileItem::Kind::Wait;
         } else {

@@ -19,7 +19,7 @@ namespace trv {
 // The 8-bit texts of the data folder, in every window the way the main window shows them: the
 // Central European code page its fonts are made for.
 inline QString dialogText(std::string_view bytes) {
-    return QString::fromStdString(decodeToUtf8(bytes, Codepage::CentralEuropean));
+    return QString::fromStdString(DecodeToUtf8(bytes, Codepage::CentralEuropean));
 }
 
 // A hint as plain text: a file's text that looks like markup shows its characters, never markup.

@@ -35,7 +35,7 @@ LanguageDialog::LanguageDialog(const DataFolder& folder, std::string_view curren
     languageBox_->setInsertPolicy(QComboBox::NoInsert);
     // The settings keep 48 characters of a name; longer typing is refused as it happens.
     languageBox_->lineEdit()->setMaxLength(static_cast<int>(MaxLanguageNameLength));
-    if (const std::optional<std::vector<LanguageEntry>> languages = readLanguageList(folder)) {
+    if (const std::optional<std::vector<LanguageEntry>> languages = ReadLanguageList(folder)) {
         for (const LanguageEntry& entry : *languages) {
             languageBox_->addItem(dialogText(entry.name));
             listedNames_.push_back(entry.name);
@@ -60,7 +60,7 @@ void LanguageDialog::LanguageBoxSelect(int index) {
 
 void LanguageDialog::OKButtonClick() {
     confirmed_ = true;
-    languageName_ = acceptLanguageName(chosenBytes(languageBox_->currentText()));
+    languageName_ = AcceptLanguageName(chosenBytes(languageBox_->currentText()));
     accept();
 }
 
@@ -73,7 +73,7 @@ std::string LanguageDialog::chosenBytes(const QString& shown) const {
     }
     if (dialogText(currentName_) == shown)
         return currentName_;
-    return encodeFromUtf8(shown.toStdString(), Codepage::CentralEuropean);
+    return EncodeFromUtf8(shown.toStdString(), Codepage::CentralEuropean);
 }
 
 void LanguageDialog::CancelButtonClick() {

@@ -193,7 +193,7 @@ TEST(StepTable, AssembledCatalogueAnswersByNumber) {
     const CatalogueHeaderResult header = ReadCatalogueHeader(bytes);
     ASSERT_TRUE(header.outcome.ok());
     ProgramCatalogue catalogue;
-    assembleCatalogue(catalogue, header.header, LoadStepTable(bytes));
+    AssembleCatalogue(catalogue, header.header, LoadStepTable(bytes));
     EXPECT_EQ(catalogue.catalogueVersion(), 7);
     ASSERT_EQ(catalogue.programCount(), 2);
     EXPECT_EQ(catalogue.program(2)->firstStep, 1);

@@ -50,9 +50,9 @@ TEST(DataFolder, FailedWriteKeepsTheOldFile) {
 }
 
 TEST(TextLines, SplitsOnCrLfOrLf) {
-    EXPECT_EQ(splitTextLines("a\r\nb\n\r\nc\rd"), (std::vector<std::string>{"a", "b", "", "c\rd"}));
-    EXPECT_EQ(splitTextLines("last\n"), std::vector<std::string>{"last"});
-    EXPECT_TRUE(splitTextLines("").empty());
+    EXPECT_EQ(SplitTextLines("a\r\nb\n\r\nc\rd"), (std::vector<std::string>{"a", "b", "", "c\rd"}));
+    EXPECT_EQ(SplitTextLines("last\n"), std::vector<std::string>{"last"});
+    EXPECT_TRUE(SplitTextLines("").empty());
 }
 
 TEST(TextLines, BoundedReadDropsTheRestOfTheLine) {

@@ -43,14 +43,14 @@ TEST(ReadTextLine, TurnsPlusIntoLineBreaksAndCutsAt116) {
 }
 
 TEST(LanguageList, NameUpToFirstSpaceThenCodeAfterTheSpaces) {
-    EXPECT_EQ(parseLanguageList("English     ENG\r\nDeutsch DEU extra\n\nShort XY\nNoSpace\n"),
+    EXPECT_EQ(ParseLanguageList("English     ENG\r\nDeutsch DEU extra\n\nShort XY\nNoSpace\n"),
               (std::vector<LanguageEntry>{{"English", "ENG"}, {"Deutsch", "DEU"}, {"Short", ""}, {"NoSpace", ""}}));
 }
 
 // The one lookup the start-up, the language dialog and trv-check share: the first line of a name decides.
 TEST(LanguageList, ListedFolderCodeIsTheFirstLineOfTheNameWhenItsCodeNamesAFolder) {
     const std::vector<LanguageEntry> listed =
-        parseLanguageList("English ENG\r\nTwice DEU\r\nTwice FRA\r\nBad ../\r\nBad HUN\r\nNone\r\n");
+        ParseLanguageList("English ENG\r\nTwice DEU\r\nTwice FRA\r\nBad ../\r\nBad HUN\r\nNone\r\n");
     const struct {
         const char* name;
         std::optional<std::string> code;
@@ -63,8 +63,8 @@ TEST(LanguageList, ListedFolderCodeIsTheFirstLineOfTheNameWhenItsCodeNamesAFolde
 }
 
 TEST(LanguageName, TypedNameIsCutTo48) {
-    EXPECT_EQ(acceptLanguageName(std::string(60, 'n')), std::string(48, 'n'));
-    EXPECT_EQ(acceptLanguageName("Magyar"), "Magyar");
+    EXPECT_EQ(AcceptLanguageName(std::string(60, 'n')), std::string(48, 'n'));
+    EXPECT_EQ(AcceptLanguageName("Magyar"), "Magyar");
 }
 
 class Language : public ::testing::Test {
@@ -91,8 +91,8 @@ TEST_F(Language, LoadsFlagCaptionsAndMessagesOfTheListedFolder) {
     ASSERT_EQ(flag.paths.size(), 1u);
     EXPECT_EQ(flag.paths[0], temp.path() + "/HUN/flag.bmp");
     EXPECT_EQ(flag.bytes[0], "BMhun");
-    EXPECT_EQ(mainText(texts.mainTexts, MainText::ListGroupCaption), "main1");
-    EXPECT_EQ(mainText(texts.mainTexts, MainText::ElectrodeGBCaption), "main36");
+    EXPECT_EQ(MainTextOf(texts.mainTexts, MainText::ListGroupCaption), "main1");
+    EXPECT_EQ(MainTextOf(texts.mainTexts, MainText::ElectrodeGBCaption), "main36");
     EXPECT_EQ(texts.captions.text(0), "cap0");
     EXPECT_EQ(texts.captions.text(69), "cap69");
     EXPECT_EQ(texts.messages.text(49), "msg49");
@@ -113,7 +113,7 @@ TEST_F(Language, MissingFlagStopsEverythingAfterTheFolderChange) {
     EXPECT_EQ(selection.stage, LanguageLoadStage::FlagFailed);
     EXPECT_EQ(paths.folderCode(), "EST");
     EXPECT_FALSE(flag.bytes[0].has_value());
-    EXPECT_EQ(mainText(texts.mainTexts, MainText::ListGroupCaption), "");
+    EXPECT_EQ(MainTextOf(texts.mainTexts, MainText::ListGroupCaption), "");
 }
 
 TEST_F(Language, MissingCaptionsSkipMessagesMissingMessagesKeepTable) {
@@ -128,8 +128,8 @@ TEST_F(Language, MissingCaptionsSkipMessagesMissingMessagesKeepTable) {
     std::filesystem::remove(temp.path() + "/HUN/msg.txt");
     EXPECT_EQ(ApplyLanguageTexts(folder, paths, flag, texts), LanguageLoadStage::MessagesMissing);
     // Past the end of a short caphint.txt the window texts and caption entry 0 become empty.
-    EXPECT_EQ(mainText(texts.mainTexts, MainText::ListGroupCaption), "only\none");
-    EXPECT_EQ(mainText(texts.mainTexts, MainText::ProgListBoxHint), "");
+    EXPECT_EQ(MainTextOf(texts.mainTexts, MainText::ListGroupCaption), "only\none");
+    EXPECT_EQ(MainTextOf(texts.mainTexts, MainText::ProgListBoxHint), "");
     EXPECT_EQ(texts.captions.text(0), "");
     EXPECT_EQ(texts.captions.text(1), "cap1");
     EXPECT_EQ(texts.messages.text(0), "msg0");
@@ -192,31 +192,31 @@ TEST(BuiltinMessages, EveryMessageShownHasWordsWhereNoFileGaveAny) {
     const std::string olderFile = lines(0, 40, "msg");
     TextLineReader file(olderFile);
     MessageTable messages;
-    fillTextTable(messages, file);
+    FillTextTable(messages, file);
     for (const auto& c : used) {
-        const std::string builtin = messageText(MessageTable{}, c.message);
+        const std::string builtin = MessageText(MessageTable{}, c.message);
         EXPECT_FALSE(builtin.empty()) << c.message;
         EXPECT_EQ(builtin.find("Unexpected"), std::string::npos) << c.message;
         EXPECT_NE(builtin.find(c.names), std::string::npos) << c.message;
         EXPECT_EQ(builtin.find('+'), std::string::npos) << c.message; // line breaks are made already
         // Texts the file has win; past its end the built-in ones stand in.
-        EXPECT_EQ(messageText(messages, c.message), c.message <= 40 ? "msg" + std::to_string(c.message) : builtin);
+        EXPECT_EQ(MessageText(messages, c.message), c.message <= 40 ? "msg" + std::to_string(c.message) : builtin);
     }
-    EXPECT_EQ(messageText(MessageTable{}, msg::Count), "");
+    EXPECT_EQ(MessageText(MessageTable{}, msg::Count), "");
 }
 
 // The lists trv-check reads as "in use" against the tables that show the texts.
 TEST(TextsInUse, MatchWhatTheMainWindowAppliesAndWhatHasABuiltInText) {
     std::set<MainText> applied;
-    for (const MainTextBinding& binding : mainTextBindings())
+    for (const MainTextBinding& binding : MainTextBindings())
         applied.insert(binding.source);
     EXPECT_EQ(applied, std::set<MainText>(std::begin(caption::MainInUse), std::end(caption::MainInUse)));
     for (const int k : msg::InUse)
-        EXPECT_EQ(builtinMessage(k).find("Unexpected"), std::string::npos) << k;
+        EXPECT_EQ(BuiltinMessage(k).find("Unexpected"), std::string::npos) << k;
 }
 
 TEST(MainTextBindings, PageCaptionsAreCopiedAfterTheirLines) {
-    const auto bindings = mainTextBindings();
+    const auto bindings = MainTextBindings();
     int listGroupLast = -1, protocolGB = -1;
     for (size_t k = 0; k < bindings.size(); ++k) {
         const std::string control = bindings[k].control;

@@ -20,7 +20,7 @@ ProgramCatalogue Named(const std::vector<std::string>& utf8Names) {
         program.number = number;
         programs.push_back(program);
         names.nameOrder.push_back(number);
-        names.longLabels.push_back(encodeFromUtf8(utf8Names[k], Codepage::CentralEuropean) + " [01:00]");
+        names.longLabels.push_back(EncodeFromUtf8(utf8Names[k], Codepage::CentralEuropean) + " [01:00]");
         names.shortLabels.push_back(std::to_string(number));
     }
     ProgramCatalogue catalogue;
@@ -56,7 +56,7 @@ TEST(ProgramFinder, MatchesNumbersAndNamesIgnoringCaseAndAccents) {
         EXPECT_EQ(finder.find(c.typed), c.found);
     }
     EXPECT_EQ(finder.find("").size(), 120u);
-    EXPECT_EQ(finder.name(1), encodeFromUtf8("Ellenőrzés", Codepage::CentralEuropean));
+    EXPECT_EQ(finder.name(1), EncodeFromUtf8("Ellenőrzés", Codepage::CentralEuropean));
 }
 
 } // namespace

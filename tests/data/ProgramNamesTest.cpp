@@ -17,19 +17,19 @@ using test::namesFile;
 
 TEST(Labels, ShortLabelCutsNamesLongerThan24) {
     const std::string name24(24, 'a');
-    EXPECT_EQ(shortLabel(7, "Example"), "  7 Example");
-    EXPECT_EQ(shortLabel(7, name24), "  7 " + name24);
-    const std::string cut = shortLabel(123, name24 + "b");
+    EXPECT_EQ(ShortLabel(7, "Example"), "  7 Example");
+    EXPECT_EQ(ShortLabel(7, name24), "  7 " + name24);
+    const std::string cut = ShortLabel(123, name24 + "b");
     EXPECT_EQ(cut, "123 " + name24 + "...");
     EXPECT_EQ(cut.size(), 31u);
 }
 
 TEST(Labels, LongLabelCutsLinesLongerThan60AndDropsTheNumber) {
-    EXPECT_EQ(longLabel("7 Example", 300), "Example [05:00]");
+    EXPECT_EQ(LongLabel("7 Example", 300), "Example [05:00]");
     const std::string line60 = "12   " + std::string(55, 'x');
-    EXPECT_EQ(longLabel(line60, 61), std::string(55, 'x') + " [01:01]");
-    EXPECT_EQ(longLabel(line60 + "y", 0), std::string(55, 'x') + "... [00:00]");
-    EXPECT_EQ(longLabel("3 Long run", 6000), "Long run [100:00]");
+    EXPECT_EQ(LongLabel(line60, 61), std::string(55, 'x') + " [01:01]");
+    EXPECT_EQ(LongLabel(line60 + "y", 0), std::string(55, 'x') + "... [00:00]");
+    EXPECT_EQ(LongLabel("3 Long run", 6000), "Long run [100:00]");
 }
 
 class NamesFile : public ::testing::Test {
@@ -37,11 +37,11 @@ protected:
     ProgramCatalogue catalogue = catalogueWithTimes(42, {300, 60, 6000});
     std::vector<std::string> lines{"2 Beta", "3   Gamma", "1 Alpha"};
 
-    int messageFor(const std::string& bytes) { return parseProgramNames(bytes, catalogue).outcome.message; }
+    int messageFor(const std::string& bytes) { return ParseProgramNames(bytes, catalogue).outcome.message; }
 };
 
 TEST_F(NamesFile, BuildsLabelsOrderAndBothListOrders) {
-    ProgramNamesResult result = parseProgramNames(namesFile(42, lines, "\n"), catalogue);
+    ProgramNamesResult result = ParseProgramNames(namesFile(42, lines, "\n"), catalogue);
     ASSERT_TRUE(result.outcome.ok());
     catalogue.applyNames(std::move(result.names));
     EXPECT_EQ(catalogue.nameOrder(), (std::vector<int>{2, 3, 1}));
@@ -61,7 +61,7 @@ TEST_F(NamesFile, BuildsLabelsOrderAndBothListOrders) {
 
 TEST_F(NamesFile, ChecksumCountsBytesAbove0x7FAsNegative) {
     lines[0] = "2 B\xE9ta\xFF";
-    EXPECT_TRUE(parseProgramNames(namesFile(42, lines), catalogue).outcome.ok());
+    EXPECT_TRUE(ParseProgramNames(namesFile(42, lines), catalogue).outcome.ok());
     // The same file with the checksum an unsigned sum would give is refused.
     long long unsignedSum = 0;
     for (const std::string& line : lines)
@@ -73,8 +73,8 @@ TEST_F(NamesFile, ChecksumCountsBytesAbove0x7FAsNegative) {
 }
 
 TEST(ProgramNamesChecksum, NegativeSumGivesNegativeRemainder) {
-    EXPECT_EQ(namesChecksum(-70000), -4464);
-    EXPECT_EQ(namesChecksum(70000), 4464);
+    EXPECT_EQ(NamesChecksum(-70000), -4464);
+    EXPECT_EQ(NamesChecksum(70000), 4464);
 }
 
 TEST_F(NamesFile, RefusesDamagedAndMismatchedFiles) {
@@ -108,7 +108,7 @@ TEST_F(NamesFile, RefusesDamagedAndMismatchedFiles) {
         EXPECT_EQ(messageFor(c.bytes), c.message) << c.what;
         // The checker's parse, which goes on past the first fault, refuses with the same message.
         Diagnostics sink;
-        EXPECT_EQ(parseProgramNames(c.bytes, catalogue, &sink).outcome.message, c.message) << c.what;
+        EXPECT_EQ(ParseProgramNames(c.bytes, catalogue, &sink).outcome.message, c.message) << c.what;
         EXPECT_GT(sink.errorCount(), 0) << c.what;
     }
 }
@@ -157,7 +157,7 @@ TEST(NumberText, WritesWhatPrintfWritesForEveryWidthFillAndSign) {
                 char expected[64];
                 std::snprintf(expected, sizeof expected, fill == '0' ? "%0*lld" : "%*lld", width, value);
                 std::string written = "x";
-                appendNumber(written, value, width, fill);
+                AppendNumber(written, value, width, fill);
                 EXPECT_EQ(written, std::string("x") + expected)
                     << value << " width " << width << " fill '" << fill << "'";
             }

@@ -83,7 +83,7 @@ TEST(SessionProgramList, IteratesUpToTheFirstZeroAndNeverPastSixteen) {
 }
 
 TEST(ProtocolTexts, ParsesSections) {
-    const ProtocolTexts texts = parseProtocolTexts("ignored\n"
+    const ProtocolTexts texts = ParseProtocolTexts("ignored\n"
                                                    "#E\r\nNeck\r\nWrist electrode longer than 19\r\n"
                                                    "#P\r\n  orphan item\r\nBack\r\n   Lower\r\n Upper\r\nHead\r\n"
                                                    "#X\r\nnot used\r\n"
@@ -107,12 +107,12 @@ protected:
         std::vector<std::string> lines;
         for (int n = 1; n <= 12; ++n)
             lines.push_back(std::to_string(n) + " P" + std::to_string(n));
-        ProgramNamesResult names = parseProgramNames(test::namesFile(1, lines), catalogue);
+        ProgramNamesResult names = ParseProgramNames(test::namesFile(1, lines), catalogue);
         ASSERT_TRUE(names.outcome.ok());
         catalogue.applyNames(std::move(names.names));
         // Program 13 is past the catalogue: it has no long label.
         file = LoadProtocolFile(protocolFile({{2, 13, 4}}, {{{{3, 12}, 1, 2, 3}, {{13}, 0, 4, 5}}})).file;
-        texts = parseProtocolTexts("#E\nNeck\nWrist\nAnkle\nKnee\n#P\nFirst\n A\n B\n#S\nOne\nTwo\n");
+        texts = ParseProtocolTexts("#E\nNeck\nWrist\nAnkle\nKnee\n#P\nFirst\n A\n B\n#S\nOne\nTwo\n");
     }
     ProgramCatalogue catalogue;
     ProtocolFile file;

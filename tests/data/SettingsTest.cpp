@@ -56,9 +56,9 @@ TEST(Settings, OneLineFileReadsNoLanguageAndLongNameIsCut) {
 
 TEST(Settings, WritesExactBytesAtomically) {
     Settings settings;
-    EXPECT_EQ(settingsFileBytes(settings), "0\r\nNum\r\nEnglish\r\n");
+    EXPECT_EQ(SettingsFileBytes(settings), "0\r\nNum\r\nEnglish\r\n");
     settings = {4, ListOrder::Alphabetical, "Magyar"};
-    EXPECT_EQ(settingsFileBytes(settings), "4\r\nAlpha\r\nMagyar\r\n");
+    EXPECT_EQ(SettingsFileBytes(settings), "4\r\nAlpha\r\nMagyar\r\n");
 
     test::TempFolder temp;
     temp.write("trv.cff", "7\r\nNum\r\nOld\r\n");
@@ -86,7 +86,7 @@ TEST_F(SettingsFile, KeepsTheFileMode) {
     temp.write("trv.cff", OldBytes);
     ASSERT_EQ(::chmod(file("trv.cff").c_str(), 0640), 0);
     ASSERT_TRUE(SaveSettings(temp.folder(), settings));
-    EXPECT_EQ(temp.folder().read(SettingsFileName), settingsFileBytes(settings));
+    EXPECT_EQ(temp.folder().read(SettingsFileName), SettingsFileBytes(settings));
     EXPECT_EQ(modeOf(file("trv.cff")), 0640u);
 }
 
@@ -95,7 +95,7 @@ TEST_F(SettingsFile, ALinkStaysALinkAndItsTargetGetsTheSettings) {
     std::filesystem::create_symlink("shared/real.cff", file("trv.cff"));
     ASSERT_TRUE(SaveSettings(temp.folder(), settings));
     EXPECT_TRUE(std::filesystem::is_symlink(file("trv.cff")));
-    EXPECT_EQ(temp.folder().read("shared/real.cff"), settingsFileBytes(settings));
+    EXPECT_EQ(temp.folder().read("shared/real.cff"), SettingsFileBytes(settings));
     // The temporary was made next to the target and renamed onto it.
     std::vector<std::string> shared;
     for (const auto& entry : std::filesystem::directory_iterator(file("shared")))
@@ -114,7 +114,7 @@ TEST_F(SettingsFile, AReadOnlyFileIsLeftAlone) {
 }
 
 TEST(Settings, FirstLineSevenIsWrittenBackAsZero) {
-    EXPECT_EQ(settingsFileBytes(LoadSettings(std::string("7\r\nNum\r\nEnglish\r\n")).settings),
+    EXPECT_EQ(SettingsFileBytes(LoadSettings(std::string("7\r\nNum\r\nEnglish\r\n")).settings),
               "0\r\nNum\r\nEnglish\r\n");
 }
 

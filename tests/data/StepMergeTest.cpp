@@ -28,8 +28,8 @@ TEST(StepMerge, FastMergeGivesExactlyThePairwiseResult) {
     for (int valueRange : {2, 3, 8, 1000}) {
         for (size_t count : {size_t{0}, size_t{1}, size_t{17}, size_t{600}}) {
             const std::vector<ProgramStep> steps = randomSteps(random, count, valueRange);
-            const MergedSteps fast = mergeSteps(steps);
-            const MergedSteps reference = mergeStepsPairwise(steps);
+            const MergedSteps fast = MergeSteps(steps);
+            const MergedSteps reference = MergeStepsPairwise(steps);
             ASSERT_EQ(fast, reference) << "range " << valueRange << ", " << count << " steps";
         }
     }
@@ -38,13 +38,13 @@ TEST(StepMerge, FastMergeGivesExactlyThePairwiseResult) {
 TEST(StepMerge, MapPointsAtAnEqualStepAndDistinctStepsDiffer) {
     std::mt19937 random(7);
     const std::vector<ProgramStep> steps = randomSteps(random, 2000, 4);
-    const MergedSteps merged = mergeSteps(steps);
+    const MergedSteps merged = MergeSteps(steps);
     ASSERT_EQ(merged.stepMap.size(), steps.size());
     for (size_t k = 0; k < steps.size(); ++k)
-        EXPECT_TRUE(sameStep(steps[k], merged.distinctSteps[static_cast<size_t>(merged.stepMap[k])]));
+        EXPECT_TRUE(SameStep(steps[k], merged.distinctSteps[static_cast<size_t>(merged.stepMap[k])]));
     for (size_t a = 0; a < merged.distinctSteps.size(); ++a)
         for (size_t b = a + 1; b < merged.distinctSteps.size(); ++b)
-            ASSERT_FALSE(sameStep(merged.distinctSteps[a], merged.distinctSteps[b]));
+            ASSERT_FALSE(SameStep(merged.distinctSteps[a], merged.distinctSteps[b]));
 }
 
 } // namespace

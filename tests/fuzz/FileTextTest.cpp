@@ -33,8 +33,8 @@ protected:
             for (char c : line)
                 sum += static_cast<int8_t>(c);
         }
-        file += "#" + std::to_string(namesChecksum(sum)) + " 2\r\n";
-        ProgramNamesResult names = parseProgramNames(file, catalogue);
+        file += "#" + std::to_string(NamesChecksum(sum)) + " 2\r\n";
+        ProgramNamesResult names = ParseProgramNames(file, catalogue);
         ASSERT_TRUE(names.outcome.ok()) << names.outcome.message;
         catalogue.applyNames(std::move(names.names));
     }
@@ -53,7 +53,7 @@ TEST_F(NamedCatalogue, LabelsAndProgramListLinesKeepTheNames) {
         (std::vector<std::string>{Conversions + " [05:00] (2)", "Name %n with a long tail %s%s%s%s%s%s [01:30] (1)"}));
     SessionProgramList list;
     list.slots = {2, 1};
-    EXPECT_EQ(sessionProgramLines(list, catalogue),
+    EXPECT_EQ(SessionProgramLines(list, catalogue),
               (std::vector<std::string>{"  2 " + Conversions + " [05:00]",
                                         "  1 Name %n with a long tail %s%s%s%s%s%s [01:30]"}));
 }
@@ -106,7 +106,7 @@ TEST_F(NamedCatalogue, StatusLinesKeepLabelsAndMessages) {
 
 TEST(FileTexts, ProtocolTextsAndElectrodeNamesAreKeptAsTheyAre) {
     const ProtocolTexts texts =
-        parseProtocolTexts("#E\r\n%s%n%s%n%s%n%s%n%s%n\r\n#P\r\n%n tree\r\n  %s item\r\n#S\r\n%d\r\n");
+        ParseProtocolTexts("#E\r\n%s%n%s%n%s%n%s%n%s%n\r\n#P\r\n%n tree\r\n  %s item\r\n#S\r\n%d\r\n");
     EXPECT_EQ(texts.electrodeNames, std::vector<std::string>{"%s%n%s%n%s%n%s%n%s%"}); // 19 characters kept
     ASSERT_EQ(texts.protocols.size(), 1u);
     EXPECT_EQ(texts.protocols[0].text, "%n tree");
@@ -117,7 +117,7 @@ TEST(FileTexts, ProtocolTextsAndElectrodeNamesAreKeptAsTheyAre) {
 TEST(FileTexts, MessageAndCaptionLinesKeepConversionsAndTurnOnlyPlusIntoLineBreaks) {
     TextLineReader file("%s+%n\r\n%d%%\r\n\r\nnot read\r\n");
     MessageTable messages;
-    fillTextTable(messages, file);
+    FillTextTable(messages, file);
     EXPECT_EQ(messages.text(0), "%s\n%n");
     EXPECT_EQ(messages.text(1), "%d%%");
     EXPECT_EQ(messages.text(2), "");
@@ -126,13 +126,13 @@ TEST(FileTexts, MessageAndCaptionLinesKeepConversionsAndTurnOnlyPlusIntoLineBrea
 
 TEST(FileTexts, ATypedLanguageNameWithConversionsIsWrittenAndReadBackAsItIs) {
     Settings settings;
-    settings.languageName = acceptLanguageName("%s%n%d");
-    const std::string bytes = settingsFileBytes(settings);
+    settings.languageName = AcceptLanguageName("%s%n%d");
+    const std::string bytes = SettingsFileBytes(settings);
     EXPECT_EQ(bytes, "0\r\nNum\r\n%s%n%d\r\n");
     const LoadedSettings loaded = LoadSettings(bytes);
     EXPECT_TRUE(loaded.languageLineRead);
     EXPECT_EQ(loaded.settings.languageName, "%s%n%d");
-    EXPECT_EQ(parseLanguageList("%s%n ENG\r\n"), (std::vector<LanguageEntry>{{"%s%n", "ENG"}}));
+    EXPECT_EQ(ParseLanguageList("%s%n ENG\r\n"), (std::vector<LanguageEntry>{{"%s%n", "ENG"}}));
 }
 
 } // namespace

@@ -77,7 +77,7 @@ TEST(LanguageFolderCode, ALanguageListLineCannotLeadTheTextsOutOfTheDataFolder) 
     // Taken as an unlisted name: the folder in force stays.
     EXPECT_FALSE(selection.listed);
     EXPECT_EQ(paths.folderCode(), "ENG");
-    EXPECT_EQ(mainText(texts.mainTexts, MainText::ListGroupCaption), "inside");
+    EXPECT_EQ(MainTextOf(texts.mainTexts, MainText::ListGroupCaption), "inside");
 }
 
 // vorlix.spb holds 32-bit program numbers; the control program keeps program indexes and the image

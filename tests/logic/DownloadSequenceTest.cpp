@@ -200,7 +200,7 @@ TEST(DownloadSequenceTest, StateCode15CountsAsIdle) {
     b.compose({1});
     b.link.onRead = [](ReportData& reply) {
         if (reply[0] == wire::Reply && reply[1] == wire::BaseStateLength)
-            reply[5] = devstate::IdleToo;
+            reply[5] = devstate::IdleBusy;
     };
     b.download();
     EXPECT_EQ(b.view.warnings, 0);

@@ -27,7 +27,7 @@ using L = StatusDisplay;
 constexpr int DownloadTickLimit = 200;
 constexpr int StatusTickLimit = 25;
 
-std::string messageText(int message) {
+std::string MessageText(int message) {
     return "M" + std::to_string(message);
 }
 
@@ -215,8 +215,8 @@ TEST_P(DownloadFaultMatrix, EndsWithItsMessageAndTheNextDownloadStarts) {
         // The device took the start: the dialog waits for Close, and the status dialog follows.
         EXPECT_TRUE(b.view.errors.empty());
         ASSERT_GE(b.view.lines.size(), 2u);
-        EXPECT_EQ(b.view.lines[b.view.lines.size() - 2], messageText(msg::BadReply));
-        EXPECT_EQ(b.view.lines.back(), messageText(msg::StartRefused));
+        EXPECT_EQ(b.view.lines[b.view.lines.size() - 2], MessageText(msg::BadReply));
+        EXPECT_EQ(b.view.lines.back(), MessageText(msg::StartRefused));
         EXPECT_FALSE(b.view.startEnabled);
         EXPECT_TRUE(b.view.closeEnabled);
         EXPECT_TRUE(b.sequence.open());
@@ -229,7 +229,7 @@ TEST_P(DownloadFaultMatrix, EndsWithItsMessageAndTheNextDownloadStarts) {
         EXPECT_FALSE(b.sequence.open());
         EXPECT_EQ(b.sequence.outcome(), Outcome::Failed);
         ASSERT_EQ(b.view.errors.size(), 1u);
-        EXPECT_EQ(b.view.errors[0].text, messageText(row.message));
+        EXPECT_EQ(b.view.errors[0].text, MessageText(row.message));
         // No reply to the start was read: the main window must not go on to the status dialog.
         EXPECT_TRUE(b.session.startPending);
     }
@@ -385,7 +385,7 @@ TEST_P(StatusFaultMatrix, FallsBackWithItsNoticeAndPollingRecovers) {
     const sim::SimTime faultAt = b.clock.now();
     const auto noticed = [&](int message) {
         return [&b, message] {
-            return b.statusList(L::ProgramList) == Lines{messageText(message)} &&
+            return b.statusList(L::ProgramList) == Lines{MessageText(message)} &&
                    b.status.step() == Step::GetBaseState && b.statusTimer.enabled() &&
                    b.statusTimer.interval() == StatusSequence::RetryIntervalMs && !b.deviceLink.connected();
         };
@@ -394,7 +394,7 @@ TEST_P(StatusFaultMatrix, FallsBackWithItsNoticeAndPollingRecovers) {
     recorder.record.ticks = ticks;
     recorder.record.simulatedMs = (b.clock.now() - faultAt).count();
     recorder.record.outcome =
-        ticks < 0 ? "not noticed" : "notice " + messageText(row.notice()) + ", step A after 1000 ms";
+        ticks < 0 ? "not noticed" : "notice " + MessageText(row.notice()) + ", step A after 1000 ms";
     EXPECT_GE(ticks, 0) << describe(b);
     EXPECT_TRUE(b.statusView.refusals.empty());
     EXPECT_EQ(b.statusView.closed, closedBefore); // neither refused nor closed

@@ -486,7 +486,7 @@ TEST(StatusSequenceTest, AStoredProgramWithAnOversizedCountIsNotOfferedForResume
 }
 
 TEST(StatusSequenceTest, AFailedContextReplyStopsOnlyForState0) {
-    for (uint8_t code : {devstate::Idle, devstate::IdleToo}) {
+    for (uint8_t code : {devstate::Idle, devstate::IdleBusy}) {
         StatusBench b;
         b.startProgram({1});
         b.interrupt();
@@ -499,7 +499,7 @@ TEST(StatusSequenceTest, AFailedContextReplyStopsOnlyForState0) {
         b.status.FormActivate();
         b.ticks(2);
         EXPECT_EQ(b.status.step(), Step::GetBaseState) << int(code);
-        EXPECT_EQ(b.statusTimer.enabled(), code == devstate::IdleToo) << int(code);
+        EXPECT_EQ(b.statusTimer.enabled(), code == devstate::IdleBusy) << int(code);
     }
 }
 

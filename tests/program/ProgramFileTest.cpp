@@ -27,7 +27,7 @@ ProgramCatalogue NamedCatalogue() {
         program.runningSeconds = 60;
         programs.push_back(program);
         const std::string name =
-            k == 3 ? encodeFromUtf8("Ellenőrzés", Codepage::CentralEuropean) : "Name " + std::to_string(k);
+            k == 3 ? EncodeFromUtf8("Ellenőrzés", Codepage::CentralEuropean) : "Name " + std::to_string(k);
         names.nameOrder.push_back(k);
         names.longLabels.push_back(name + " [01:00]");
         names.shortLabels.push_back("  " + std::to_string(k) + " " + name);

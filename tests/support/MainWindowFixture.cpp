@@ -59,7 +59,7 @@ QString textLine(const std::string& fileBytes, int n) {
     std::string text;
     for (int k = 0; k < n; ++k)
         text = ReadTextLine(file);
-    return QString::fromStdString(decodeToUtf8(text, Codepage::CentralEuropean));
+    return QString::fromStdString(DecodeToUtf8(text, Codepage::CentralEuropean));
 }
 
 } // namespace
@@ -74,7 +74,7 @@ QString MainWindowTest::caption(const std::string& folderCode, int line) const {
 
 MainWindow& MainWindowTest::start() {
     folder = std::make_unique<DataFolder>(dir.path().toStdString());
-    control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return messageText(texts.messages, k); });
+    control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return MessageText(texts.messages, k); });
     context = std::make_unique<AppContext>(AppContext{*folder, catalogue, texts, *control, session, *deviceLink});
     form =
         std::make_unique<MainWindow>(*context, errors, windows, nullptr, [this](int code) { quits.push_back(code); });

@@ -22,7 +22,7 @@ class CodepageDecode : public testing::TestWithParam<ByteCase> {};
 
 TEST_P(CodepageDecode, GivesTheCharacterOfThePage) {
     const ByteCase& c = GetParam();
-    EXPECT_EQ(decodeToUtf8(std::string(1, static_cast<char>(c.byte)), c.page), c.utf8);
+    EXPECT_EQ(DecodeToUtf8(std::string(1, static_cast<char>(c.byte)), c.page), c.utf8);
 }
 
 constexpr Codepage CE = Codepage::CentralEuropean;
@@ -54,11 +54,11 @@ TEST(Codepage, UndefinedBytesBecomeTheReplacementCharacterAndDoNotComeBack) {
     for (Codepage page : {CE, W}) {
         for (int byte = 0x80; byte <= 0xFF; ++byte) {
             const auto b = static_cast<unsigned char>(byte);
-            EXPECT_EQ(codepointOf(b, page) == 0xFFFD, isUndefined(b, page)) << std::hex << byte;
+            EXPECT_EQ(CodepointOf(b, page) == 0xFFFD, isUndefined(b, page)) << std::hex << byte;
         }
     }
     int unmapped = 0;
-    EXPECT_EQ(encodeFromUtf8("\xEF\xBF\xBD", CE, &unmapped), "?");
+    EXPECT_EQ(EncodeFromUtf8("\xEF\xBF\xBD", CE, &unmapped), "?");
     EXPECT_EQ(unmapped, 1);
 }
 
@@ -70,7 +70,7 @@ TEST(Codepage, EveryDefinedByteSurvivesARoundTrip) {
                 continue;
             const std::string original(1, static_cast<char>(b));
             int unmapped = -1;
-            EXPECT_EQ(encodeFromUtf8(decodeToUtf8(original, page), page, &unmapped), original) << std::hex << byte;
+            EXPECT_EQ(EncodeFromUtf8(DecodeToUtf8(original, page), page, &unmapped), original) << std::hex << byte;
             EXPECT_EQ(unmapped, 0);
         }
     }
@@ -78,21 +78,21 @@ TEST(Codepage, EveryDefinedByteSurvivesARoundTrip) {
 
 TEST(Codepage, TextRoundTripsThroughItsPageAndLosesWhatTheOtherPageLacks) {
     const std::string hungarian = "Árvíztűrő tükörfúrógép";
-    const std::string bytes = encodeFromUtf8(hungarian, CE);
+    const std::string bytes = EncodeFromUtf8(hungarian, CE);
     EXPECT_EQ(bytes, "\xC1rv\xEDzt\xFBr\xF5 t\xFCk\xF6rf\xFAr\xF3g\xE9p");
-    EXPECT_EQ(decodeToUtf8(bytes, CE), hungarian);
+    EXPECT_EQ(DecodeToUtf8(bytes, CE), hungarian);
     // Runs of letters above ASCII, at either end.
-    EXPECT_EQ(decodeToUtf8("\xE9\xE1x\xF5\xFB", CE), "éáxőű");
+    EXPECT_EQ(DecodeToUtf8("\xE9\xE1x\xF5\xFB", CE), "éáxőű");
 
     int unmapped = 0;
-    EXPECT_EQ(encodeFromUtf8(hungarian, W, &unmapped), "\xC1rv\xEDzt?r? t\xFCk\xF6rf\xFAr\xF3g\xE9p");
+    EXPECT_EQ(EncodeFromUtf8(hungarian, W, &unmapped), "\xC1rv\xEDzt?r? t\xFCk\xF6rf\xFAr\xF3g\xE9p");
     EXPECT_EQ(unmapped, 2);
 }
 
 TEST(Codepage, LineEndsAndControlBytesPassUnchanged) {
     const std::string text = "a\r\nb\tc\0d";
-    EXPECT_EQ(decodeToUtf8(text, W), text);
-    EXPECT_EQ(encodeFromUtf8(text, CE), text);
+    EXPECT_EQ(DecodeToUtf8(text, W), text);
+    EXPECT_EQ(EncodeFromUtf8(text, CE), text);
 }
 
 struct MalformedCase {
@@ -117,18 +117,18 @@ TEST(Codepage, MalformedUtf8BecomesOneQuestionMarkPerBadByte) {
     };
     for (const MalformedCase& c : cases) {
         int unmapped = 0;
-        EXPECT_EQ(encodeFromUtf8(c.utf8, CE, &unmapped), c.expected) << c.expected;
+        EXPECT_EQ(EncodeFromUtf8(c.utf8, CE, &unmapped), c.expected) << c.expected;
         EXPECT_EQ(unmapped, c.unmapped) << c.expected;
     }
 }
 
 TEST(Codepage, ByteOfFindsTheSameCharacterAtDifferentPlaces) {
-    EXPECT_EQ(byteOf(U'Š', CE), 0x8A);
-    EXPECT_EQ(byteOf(U'Š', W), 0x8A);
-    EXPECT_EQ(byteOf(U'Ł', CE), 0xA3);
-    EXPECT_EQ(byteOf(U'Ł', W), std::nullopt);
-    EXPECT_EQ(byteOf(U'ÿ', W), 0xFF);
-    EXPECT_EQ(byteOf(U'ÿ', CE), std::nullopt);
+    EXPECT_EQ(ByteOf(U'Š', CE), 0x8A);
+    EXPECT_EQ(ByteOf(U'Š', W), 0x8A);
+    EXPECT_EQ(ByteOf(U'Ł', CE), 0xA3);
+    EXPECT_EQ(ByteOf(U'Ł', W), std::nullopt);
+    EXPECT_EQ(ByteOf(U'ÿ', W), 0xFF);
+    EXPECT_EQ(ByteOf(U'ÿ', CE), std::nullopt);
 }
 
 } // namespace
@@ -146,7 +146,7 @@ TEST(Codepage, AppendUtf8WritesEachLengthAndReplacesWhatUtf8CannotCarry) {
     };
     for (const auto& c : cases) {
         std::string out;
-        appendUtf8(out, c.c);
+        AppendUtf8(out, c.c);
         EXPECT_EQ(out, c.utf8) << static_cast<uint32_t>(c.c);
     }
 }

@@ -247,7 +247,7 @@ TEST(SampleData, LoadsWithoutAnyMessageInBothLanguages) {
     const CatalogueHeaderResult header = ReadCatalogueHeader(tvb);
     ASSERT_TRUE(header.outcome.ok()) << "message " << header.outcome.message;
     ProgramCatalogue catalogue;
-    assembleCatalogue(catalogue, header.header, LoadStepTable(*tvb));
+    AssembleCatalogue(catalogue, header.header, LoadStepTable(*tvb));
     EXPECT_LT(catalogue.distinctSteps().size(), catalogue.stepMap().size());
 
     const ProtocolFileResult protocols = LoadProtocolFile(folder.read(ProtocolFileName));
@@ -312,7 +312,7 @@ TEST(SampleData, ProtocolListsFitTheDeviceImage) {
     const CatalogueHeaderResult header = ReadCatalogueHeader(tvb);
     ASSERT_TRUE(header.outcome.ok());
     ProgramCatalogue catalogue;
-    assembleCatalogue(catalogue, header.header, LoadStepTable(*tvb));
+    AssembleCatalogue(catalogue, header.header, LoadStepTable(*tvb));
     const ProtocolFileResult protocols = LoadProtocolFile(folder.read(ProtocolFileName));
     ASSERT_TRUE(protocols.outcome.ok());
 

@@ -49,12 +49,12 @@ TEST_F(SampleFiles, NamesFilesListTheLanguagesOrderWithTheirChecksum) {
 }
 
 TEST(NamesChecksum, IsTheTruncatingRemainderOfTheSignedByteSum) {
-    EXPECT_EQ(namesChecksum({}), 0);
-    EXPECT_EQ(namesChecksum({"\x80"}), -128);
-    EXPECT_EQ(namesChecksum({std::string(600, 'x')}), 600 * 120 - 65536);
+    EXPECT_EQ(NamesChecksum({}), 0);
+    EXPECT_EQ(NamesChecksum({"\x80"}), -128);
+    EXPECT_EQ(NamesChecksum({std::string(600, 'x')}), 600 * 120 - 65536);
     // -70000 leaves -4464, not the floored 61072.
-    EXPECT_EQ(namesChecksum({std::string(70000, '\xFF')}), -4464);
-    EXPECT_EQ(namesChecksum({"1 a", "\x7F"}), 49 + 32 + 97 + 127);
+    EXPECT_EQ(NamesChecksum({std::string(70000, '\xFF')}), -4464);
+    EXPECT_EQ(NamesChecksum({"1 a", "\x7F"}), 49 + 32 + 97 + 127);
 }
 
 TEST_F(SampleFiles, ProtocolFileHoldsSessionsThenTenItemsAndElectrodesPerProtocol) {

@@ -19,7 +19,7 @@ namespace {
 QStringList decodedLines(const std::vector<std::string>& lines) {
     QStringList shown;
     for (const std::string& line : lines)
-        shown << QString::fromStdString(decodeToUtf8(line, Codepage::CentralEuropean));
+        shown << QString::fromStdString(DecodeToUtf8(line, Codepage::CentralEuropean));
     return shown;
 }
 
@@ -56,7 +56,7 @@ TEST_F(ComposeTest, ClickingAProtocolItemShowsItsProgramsAndElectrodes) {
 
     clickNode(treeNode(0, 1));
 
-    EXPECT_EQ(lines("ProtocolTRVLB"), decodedLines(sessionProgramLines(list, catalogue)));
+    EXPECT_EQ(lines("ProtocolTRVLB"), decodedLines(SessionProgramLines(list, catalogue)));
     EXPECT_EQ(lines("ProtocolTRVLB").size(), list.size());
     EXPECT_EQ(lines("ALB"), decodedLines({names.at(electrodes.inputA - 1)}));
     EXPECT_EQ(lines("BLB"), decodedLines({names.at(electrodes.inputB - 1)}));
@@ -271,7 +271,7 @@ TEST_F(ComposeTest, TheHiddenSessionsPageStillWorks) {
     showPage("SessionTS");
 
     clickLine("SessionLB", 0);
-    EXPECT_EQ(lines("SessionTRVLB"), decodedLines(sessionProgramLines(list, catalogue)));
+    EXPECT_EQ(lines("SessionTRVLB"), decodedLines(SessionProgramLines(list, catalogue)));
 
     click("ACButton");
     EXPECT_EQ(lines("ControlListBox").size(), 2 * list.size());

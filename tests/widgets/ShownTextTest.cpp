@@ -112,7 +112,7 @@ TEST(ShownTextTest, TheChosenLanguageIsSavedByteForByteAsTheListSpellsIt) {
         LanguageDialog dialog(folder, "English\n");
         auto* box = dialog.findChild<QComboBox*>("LanguageBox");
         ASSERT_NE(box, nullptr);
-        const int index = box->findText(QString::fromStdString(decodeToUtf8(name, Codepage::CentralEuropean)));
+        const int index = box->findText(QString::fromStdString(DecodeToUtf8(name, Codepage::CentralEuropean)));
         ASSERT_GE(index, 0);
         dialog.LanguageBoxSelect(index);
         dialog.OKButtonClick();

@@ -273,7 +273,7 @@ class StartupOrderTest : public MainWindowTest {
 protected:
     std::vector<std::string> run() {
         folder = std::make_unique<DataFolder>(dir.path().toStdString());
-        control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return messageText(texts.messages, k); });
+        control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return MessageText(texts.messages, k); });
         context = std::make_unique<AppContext>(AppContext{*folder, catalogue, texts, *control, session, link});
         MainController controller(*context, view);
         started = controller.Start();
@@ -301,7 +301,7 @@ TEST_F(StartupOrderTest, StopsAtTheFirstFailure) {
 
 TEST_F(MainWindowTest, TheWindowStartsFromTheFilesReadOnAnotherThread) {
     folder = std::make_unique<DataFolder>(dir.path().toStdString());
-    control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return messageText(texts.messages, k); });
+    control = std::make_unique<ControlProgram>(catalogue, [this](int k) { return MessageText(texts.messages, k); });
     context = std::make_unique<AppContext>(AppContext{*folder, catalogue, texts, *control, session, link});
     StartupFilesAhead ahead(*folder);
     int taken = 0;

@@ -55,7 +55,7 @@ std::string catalogueFile(const SampleSource& source) {
     return out.take();
 }
 
-int namesChecksum(const std::vector<std::string>& programLines) {
+int NamesChecksum(const std::vector<std::string>& programLines) {
     long long sum = 0;
     for (const std::string& line : programLines) {
         for (char c : line)
@@ -82,7 +82,7 @@ std::string namesFile(const SampleSource& source, size_t language) {
     addLine(file, "#" + std::to_string(source.catalogueVersion));
     for (const std::string& line : lines)
         addLine(file, line);
-    addLine(file, "#" + std::to_string(namesChecksum(lines)) + " " + std::to_string(lines.size()));
+    addLine(file, "#" + std::to_string(NamesChecksum(lines)) + " " + std::to_string(lines.size()));
     return file;
 }
 

@@ -22,7 +22,7 @@ std::string namesFile(const SampleSource& source, size_t language);
 // The checksum of the names file's program lines (line ends excluded): every byte taken as a
 // signed 8-bit value, summed, and the remainder of the sum by 65536 with truncating division, so
 // a negative sum gives a negative checksum.
-int namesChecksum(const std::vector<std::string>& programLines);
+int NamesChecksum(const std::vector<std::string>& programLines);
 
 // vorlix.spb: header, the sessions' program lists, and an 800-byte record per protocol with the
 // items' program lists and electrode records.

@@ -10,7 +10,7 @@ namespace trv::gen {
 
 std::string encodeFor(const Language& language, const std::string& utf8, const std::string& where) {
     int unmapped = 0;
-    std::string bytes = encodeFromUtf8(utf8, language.codepage, &unmapped);
+    std::string bytes = EncodeFromUtf8(utf8, language.codepage, &unmapped);
     if (unmapped != 0)
         throw GeneratorError(where + ": \"" + utf8 + "\" has characters the code page of " + language.folder +
                              " lacks");
