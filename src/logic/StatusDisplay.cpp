@@ -1,6 +1,7 @@
 #include "logic/StatusDisplay.h"
 
 #include "data/BuiltinMessages.h"
+#include "data/CaptionNumbers.h"
 #include "data/MessageNumbers.h"
 
 #include <algorithm>
@@ -197,21 +198,23 @@ void StatusDisplay::BadReplyNotice(const MessageTable& messages) {
 
 void StatusDisplay::SetWrcMode(WrcMode mode, const CaptionTable& captions) {
     wrcMode_ = mode;
-    int caption = 27;
+    int caption = caption::StatusWait;
+    int hint = caption::StatusWaitHint;
     switch (mode) {
     case WrcMode::None:
     case WrcMode::Wait:
-        caption = 27;
         break;
     case WrcMode::Continue:
-        caption = 12;
+        caption = caption::StatusContinue;
+        hint = caption::StatusContinueHint;
         break;
     case WrcMode::Resume:
-        caption = 43;
+        caption = caption::StatusResume;
+        hint = caption::StatusResumeHint;
         break;
     }
     wrcCaption_ = captions.text(caption);
-    wrcHint_ = captions.text(caption + 1);
+    wrcHint_ = captions.text(hint);
 }
 
 } // namespace trv
