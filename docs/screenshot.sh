@@ -1,38 +1,147 @@
 #!/usr/bin/env bash
-# Takes docs/main-window.png: the application on a copy of the sample data under a virtual X
-# screen, with a protocol item loaded into the control program and a wait added.
+# Takes the pictures in docs/ on a virtual X screen, each program run on a fresh copy of the sample
+# data with its user folders in a temporary folder:
+#   main-window.png      the main window with a protocol item loaded into the control program and
+#                        a wait added;
+#   program-finder.png   the same with the "Find Program" dialog (Ctrl+F) finding "relax";
+#   treatment-record.png the Treatment Record window (Ctrl+R) of trv-demo after a short session:
+#                        the same control program downloaded, started and watched for a few seconds.
 # Needs a build (build/ by default, TRV_BUILD to use another) and the packages of scripts/install-deps.sh.
+# Positions are taken from the windows as they appear; within a window, from its design (the main
+# window's client area starts below the menu bar).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${TRV_BUILD:-build}
 work=$(mktemp -d)
-cp -r data "$work/data"
+xvfb=
+app=
+cleanup() {
+    [ -n "$app" ] && kill "$app" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
-
-Xvfb :99 -screen 0 1024x768x24 >/dev/null 2>&1 &
+# A display of its own: Xvfb picks a free number and writes it to the descriptor given.
+exec 3<>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
-trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
-sleep 2
-(cd "$work/data" && DISPLAY=:99 exec "$root/$build/src/app/trv") >/dev/null 2>&1 &
-app=$!
-sleep 3
+for _ in $(seq 50); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+export QT_QPA_PLATFORM=xcb
 
-# Clicks through the X test extension: "x,y" clicks, "x,y,2" double-clicks (screen positions).
-DISPLAY=:99 python3 - 148,142 227,160,2 692,459 <<'PY'
-import ctypes, sys, time
-x11 = ctypes.CDLL("libX11.so.6"); xtst = ctypes.CDLL("libXtst.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-display = ctypes.c_void_p(x11.XOpenDisplay(None))
-for arg in sys.argv[1:]:
-    x, y, *times = (int(v) for v in arg.split(","))
-    xtst.XTestFakeMotionEvent(display, -1, x, y, 0); x11.XFlush(display); time.sleep(0.2)
-    for _ in range(times[0] if times else 1):
-        xtst.XTestFakeButtonEvent(display, 1, 1, 0); xtst.XTestFakeButtonEvent(display, 1, 0, 0)
-        x11.XFlush(display); time.sleep(0.05)
-    time.sleep(0.5)
-PY
+# Starts a program of the build in a fresh copy of the sample data, with user folders of its own.
+start() {
+    local run="$work/run-$1"
+    mkdir -p "$run"/{config,data,state}
+    mkdir -m 700 "$run/runtime"
+    cp -r data "$run/folder"
+    (cd "$run/folder" && XDG_CONFIG_HOME="$run/config" XDG_DATA_HOME="$run/data" XDG_STATE_HOME="$run/state" \
+        XDG_RUNTIME_DIR="$run/runtime" exec "$root/$build/src/app/$1") >"$run/log" 2>&1 &
+    app=$!
+}
+stop() {
+    kill "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || true
+    app=
+}
+# The visible window of the running program whose title matches; waits up to 20 s for it.
+window() {
+    local id
+    for _ in $(seq 100); do
+        id=$(xdotool search --all --onlyvisible --pid "$app" --name "$1" 2>/dev/null | head -n1) || true
+        [ -n "$id" ] && { echo "$id"; return; }
+        sleep 0.2
+    done
+    echo "no window '$1' appeared" >&2
+    exit 1
+}
+visible() {
+    xdotool search --all --onlyvisible --pid "$app" --name "$1" >/dev/null 2>&1
+}
+# Waits up to 20 s for the window whose title matches to close.
+gone() {
+    for _ in $(seq 100); do
+        visible "$1" || return 0
+        sleep 0.2
+    done
+    echo "window '$1' stayed open" >&2
+    exit 1
+}
+# Clicks (COUNT times) at X,Y of a window.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click --repeat "${4:-1}" --delay 80 1
+    sleep 0.6
+}
+# Keys go where the pointer is; a click on the menu bar's empty end makes the window the active one.
+activate() {
+    click "$1" 780 $((menu / 2))
+}
+geometry() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$X $Y $WIDTH $HEIGHT"
+}
+# The frame's rectangle and the menu bar's height: the client area below it is the design's 799 x 556.
+measure() {
+    read -r fx fy fw fh < <(geometry "$1")
+    menu=$((fh - 556))
+}
+main_title='Treatment Composer'
 
-# The 799 x 556 window is centred on the 1024 x 768 screen.
-DISPLAY=:99 import -window root "$work/root.png"
-convert "$work/root.png" -crop 799x556+112+106 +repage docs/main-window.png
+# The first protocol item opened and double-clicked (its programs with pauses become the control
+# program), then "Add Wait".
+compose() {
+    click "$1" 36 $((36 + menu))
+    click "$1" 115 $((54 + menu)) 2
+    click "$1" 580 $((353 + menu))
+}
+
+start trv
+frame=$(window "$main_title")
+measure "$frame"
+compose "$frame"
+import -window root "$work/root.png"
+convert "$work/root.png" -crop "${fw}x${fh}+${fx}+${fy}" +repage docs/main-window.png
+
+activate "$frame"
+xdotool key ctrl+f
+finder=$(window '^Find Program$')
+sleep 0.5
+xdotool type --delay 60 relax
+sleep 1
+# The frame and the dialog together (the dialog opens over the frame, but need not lie inside it).
+read -r dx dy dw dh < <(geometry "$finder")
+left=$((fx < dx ? fx : dx)) top=$((fy < dy ? fy : dy))
+right=$((fx + fw > dx + dw ? fx + fw : dx + dw)) bottom=$((fy + fh > dy + dh ? fy + fh : dy + dh))
+import -window root "$work/root.png"
+convert "$work/root.png" -crop "$((right - left))x$((bottom - top))+${left}+${top}" +repage docs/program-finder.png
+stop
+
+start trv-demo
+frame=$(window "$main_title")
+measure "$frame"
+compose "$frame"
+click "$frame" 716 $((417 + menu)) # "Download"
+download=$(window '^Download$')
+# "Start" is pressed once the device has verified the program: clicks on it before do nothing.
+for _ in $(seq 60); do
+    visible '^Device Status$' && break
+    visible '^Download$' && click "$download" 72 272
+    sleep 0.4
+done
+status=$(window '^Device Status$')
+sleep 4 # the dialog polls the device
+click "$status" 328 384 # "Close"
+gone '^Device Status$'
+activate "$frame"
+xdotool key ctrl+r
+record=$(window '^Treatment Record$')
+sleep 1
+import -window "$record" docs/treatment-record.png
+stop
