@@ -101,7 +101,7 @@ public:
     RecordStore& operator=(const RecordStore&) = delete;
 
     // The record file of the application, or of the demo, under the user's data folder
-    // ($XDG_DATA_HOME/trv/record/). The folder is not created here.
+    // ($XDG_DATA_HOME/trv-record/). The folder is not created here.
     static QString defaultPath(bool demo);
 
     // ReadWrite creates the file and its folder (0600, 0700) when missing, moves a file that

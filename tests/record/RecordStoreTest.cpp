@@ -26,6 +26,18 @@ QByteArray contentOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The installed application's data folder is $XDG_DATA_HOME/trv, which the user removes to start
+// over from the sample data: the record, the application's and the demo's, lives outside it.
+TEST(RecordStoreTest, TheRecordLivesOutsideTheDataFolder) {
+    const QString dataFolder = QDir::cleanPath(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/trv"));
+    for (const bool demo : {false, true}) {
+        const QString path = QDir::cleanPath(RecordStore::defaultPath(demo));
+        EXPECT_TRUE(path.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + QLatin1Char('/'))) << path.toStdString();
+        EXPECT_FALSE(path.startsWith(dataFolder + QLatin1Char('/'))) << path.toStdString();
+    }
+    EXPECT_NE(RecordStore::defaultPath(false), RecordStore::defaultPath(true));
+}
+
 TEST(RecordStoreTest, ASchemaOneRecordIsMigratedKeepingItsEntries) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("old.sqlite"));
