@@ -1,6 +1,8 @@
 #include "logic/DownloadSequence.h"
 
 #include "data/BuiltinMessages.h"
+#include "data/Codepage.h"
+#include "data/Log.h"
 #include "data/MessageNumbers.h"
 #include "link/DeviceMessages.h"
 #include "logic/SequenceEvents.h"
@@ -52,6 +54,8 @@ void DownloadSequence::FailDownload(int message) {
         text += MessageText(texts_.messages, msg::DevicePermission);
     }
     events_->downloadEnded(FailureOfDownload(message, text, verifyCount_));
+    TRV_LOG(LogCategory::Steps, LogLevel::Warning,
+            "download failed with message " << message << ": " << DecodeToUtf8(text, Codepage::CentralEuropean));
     view_.showErrorBox(MessageText(texts_.messages, msg::ErrorTitle), text);
     // The user may have closed the window meanwhile; then there is nothing left to end.
     if (!open_)
@@ -268,33 +272,26 @@ void DownloadSequence::Timer1Control() {
     enable();
 }
 
-void DownloadSequence::Timer1Indexs() {
+void DownloadSequence::sendBlock(const DeviceRequest& request, int perRequest, int count, bool& resend) {
     timer_.setEnabled(false);
-    if (!send(IndexsRequest(session_.image, cursor_)))
+    if (!send(request))
         return;
     advanceProgress();
-    const int sent = cursor_ + 1;
-    cursor_ = sent;
-    if (IndexsPerRequest * sent >= session_.image.indexCount) {
-        cursor_ = 0;
-        resend_.indexs = false;
-        NextSection();
+    ++cursor_;
+    if (perRequest * cursor_ >= count) {
+        resend = false;
+        NextSection(); // the next section starts at its first block
     }
     enable();
 }
 
+void DownloadSequence::Timer1Indexs() {
+    sendBlock(IndexsRequest(session_.image, cursor_), IndexsPerRequest, session_.image.indexCount, resend_.indexs);
+}
+
 void DownloadSequence::Timer1Therapies() {
-    timer_.setEnabled(false);
-    if (!send(TherapiesRequest(session_.image, cursor_)))
-        return;
-    advanceProgress();
-    const int sent = cursor_ + 1;
-    cursor_ = sent;
-    if (TherapiesPerRequest * sent >= session_.image.therapyCount) {
-        resend_.therapies = false;
-        NextSection();
-    }
-    enable();
+    sendBlock(TherapiesRequest(session_.image, cursor_), TherapiesPerRequest, session_.image.therapyCount,
+              resend_.therapies);
 }
 
 void DownloadSequence::Timer1GetControl() {
@@ -339,6 +336,15 @@ void DownloadSequence::Timer1CheckResult() {
         return;
     }
     ++verifyCount_;
+    TRV_LOG(LogCategory::Steps, LogLevel::Warning,
+            "download: verification " << verifyCount_ << " of " << MaxVerifications << " failed: "
+                                      << (fetched == Exchange::NoAnswer ? "no summary came in time"
+                                                                        : "the device's summary differs in")
+                                      << (resend_.infoHead ? " the info head" : "")
+                                      << (resend_.control ? " the control items" : "")
+                                      << (resend_.indexs ? " the indexes" : "")
+                                      << (resend_.therapies ? " the therapies" : "")
+                                      << (verifyCount_ < MaxVerifications ? ", sent again" : ""));
     if (verifyCount_ >= MaxVerifications) {
         FailDownload(msg::VerifyFailed);
         return;

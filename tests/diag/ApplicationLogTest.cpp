@@ -1,5 +1,6 @@
 #include "DiagTestSupport.h"
 #include "FakeHidBackend.h"
+#include "SequenceTestBench.h"
 
 #include "data/CatalogueFile.h"
 #include "data/DataFolder.h"
@@ -116,6 +117,24 @@ TEST_F(ApplicationLogTest, EveryHandledFailureLeavesItsWarning) {
 
 // Requests and replies stay out of the log until Record Device Traffic is on, which the user's
 // settings keep; the core's checks follow the toolkit's rules, whoever sets them.
+// A download the device never verifies: each failed verification leaves its line with what the
+// device got wrong, and the end its message, in the log support is handed.
+TEST_F(ApplicationLogTest, ADownloadThatFailsVerificationLeavesEachRoundAndItsEnd) {
+    test::DownloadBench b;
+    b.compose({1, 2});
+    b.device.corruptSummary(sim::SummaryField::ItemChecksum, 3);
+    b.download();
+    ASSERT_EQ(b.sequence.outcome(), DownloadSequence::Outcome::Failed);
+
+    const QString log = written();
+    for (const char* line : {"verification 1 of 3 failed: the device's summary differs in the control items, sent again",
+                             "verification 2 of 3 failed: the device's summary differs in the control items, sent again",
+                             "verification 3 of 3 failed: the device's summary differs in the control items ["})
+        EXPECT_TRUE(log.contains(QStringLiteral("W trv.steps: download: ") + QString::fromUtf8(line)))
+            << line << "\n" << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("W trv.steps: download failed with message 9: M9"))) << log.toStdString();
+}
+
 TEST_F(ApplicationLogTest, TrafficRecordingShowsEveryRequestAndReply) {
     FakeHidBackend backend;
     auto device = backend.add("/dev/hidraw7", DeviceLink::VendorId, DeviceLink::ProductId);
