@@ -23,6 +23,18 @@ uint32_t Word32(const ReportData& reply, size_t offset) {
            static_cast<uint32_t>(reply[offset + 2]) << 16 | static_cast<uint32_t>(reply[offset + 3]) << 24;
 }
 
+// A reply to a state query is checked in one order: the reply mark, a payload at all (the device
+// had none ready when its length is 0), then what marks the reply as the one asked for (own).
+template <typename Check> Check CheckReply(const ReportData& reply, bool own, Check notOwn) {
+    if (reply[0] != wire::Reply) {
+        return Check::NotAReply;
+    }
+    if (reply[1] == 0) {
+        return Check::Empty;
+    }
+    return own ? Check::Accepted : notOwn;
+}
+
 } // namespace
 
 DeviceRequest LinkCheckRequest() {
@@ -77,16 +89,7 @@ bool IsLinkCheckReply(const ReportData& reply) {
 }
 
 BaseStateCheck CheckBaseStateReply(const ReportData& reply) {
-    if (reply[0] != wire::Reply) {
-        return BaseStateCheck::NotAReply;
-    }
-    if (reply[1] == 0) {
-        return BaseStateCheck::Empty;
-    }
-    if (reply[1] != wire::BaseStateLength) {
-        return BaseStateCheck::WrongLength;
-    }
-    return BaseStateCheck::Accepted;
+    return CheckReply(reply, reply[1] == wire::BaseStateLength, BaseStateCheck::WrongLength);
 }
 
 bool MeetsMinimumVersion(const DeviceVersion& version, const DeviceVersion& minimum) {
@@ -110,16 +113,7 @@ BaseState ReadBaseState(const ReportData& reply) {
 }
 
 RunStateCheck CheckRunStateReply(const ReportData& reply) {
-    if (reply[0] != wire::Reply) {
-        return RunStateCheck::NotAReply;
-    }
-    if (reply[1] == 0) {
-        return RunStateCheck::Empty;
-    }
-    if (reply[4] != wire::RunStateMark) {
-        return RunStateCheck::WrongCode;
-    }
-    return RunStateCheck::Accepted;
+    return CheckReply(reply, reply[4] == wire::RunStateMark, RunStateCheck::WrongCode);
 }
 
 RunState ReadRunState(const ReportData& reply) {

@@ -114,6 +114,9 @@ private:
     bool reached(Exchange exchange);
     // Section step bookkeeping after a request went out.
     void advanceProgress();
+    // The Indexs and Therapies steps: the section's block at cursor_ a tick; once its blocks of
+    // perRequest entries cover count, the section is sent and its resend flag cleared.
+    void sendBlock(const DeviceRequest& request, int perRequest, int count, bool& resend);
     void finishDialog(Outcome outcome, bool closeLink);
 
     ReportLink& link_;

@@ -39,29 +39,30 @@ std::shared_ptr<const SessionEventFanOut::Sinks> SessionEventFanOut::sinks() con
     return sinks_;
 }
 
-void SessionEventFanOut::downloadBegan(const DownloadBegin& event) {
+template <typename Event>
+void SessionEventFanOut::forward(void (SessionEventSink::*notify)(const Event&), const Event& event) {
     for (const auto& sink : *sinks())
-        sink->downloadBegan(event);
+        (*sink.*notify)(event);
+}
+
+void SessionEventFanOut::downloadBegan(const DownloadBegin& event) {
+    forward(&SessionEventSink::downloadBegan, event);
 }
 
 void SessionEventFanOut::deviceIdentified(const DeviceIdentified& event) {
-    for (const auto& sink : *sinks())
-        sink->deviceIdentified(event);
+    forward(&SessionEventSink::deviceIdentified, event);
 }
 
 void SessionEventFanOut::downloadPrepared(const std::vector<SentItem>& items) {
-    for (const auto& sink : *sinks())
-        sink->downloadPrepared(items);
+    forward(&SessionEventSink::downloadPrepared, items);
 }
 
 void SessionEventFanOut::downloadEnded(const DownloadResult& result) {
-    for (const auto& sink : *sinks())
-        sink->downloadEnded(result);
+    forward(&SessionEventSink::downloadEnded, result);
 }
 
 void SessionEventFanOut::statusEvent(const StatusEvent& event) {
-    for (const auto& sink : *sinks())
-        sink->statusEvent(event);
+    forward(&SessionEventSink::statusEvent, event);
 }
 
 std::vector<SentItem> SentItemsOf(const DeviceImage& image, const ProgramCatalogue& catalogue) {

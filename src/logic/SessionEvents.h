@@ -107,6 +107,8 @@ public:
 private:
     using Sinks = std::vector<std::shared_ptr<SessionEventSink>>;
     std::shared_ptr<const Sinks> sinks() const;
+    // Passes the event on to every sink through the sink's member of the same name.
+    template <typename Event> void forward(void (SessionEventSink::*notify)(const Event&), const Event& event);
 
     mutable std::mutex mutex_;
     std::shared_ptr<const Sinks> sinks_ = std::make_shared<const Sinks>();

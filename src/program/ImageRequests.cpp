@@ -26,6 +26,39 @@ int ItemCountInTable(const DeviceImage& image) {
     return std::clamp(image.itemCount, 0, MaxImageItems);
 }
 
+int IndexCountInTable(const DeviceImage& image) {
+    return std::clamp(image.indexCount, 0, MaxIndexEntries);
+}
+
+int TherapyCountInTable(const DeviceImage& image) {
+    return std::clamp(image.therapyCount, 0, MaxTherapySlots);
+}
+
+// The head every section's request starts with: framed, the section, where in it the request
+// starts. The payload's length (byte 1) is the caller's. Returns the request's bytes.
+uint8_t* SectionHead(DeviceRequest& request, uint8_t section, int position) {
+    uint8_t* b = request.bytes.data();
+    b[0] = wire::Framed;
+    b[2] = section;
+    b[3] = static_cast<uint8_t>(position);
+    return b;
+}
+
+// Block `block` of a section of count entries, perRequest to a request: fill(payload, first, n)
+// writes the block's n entries from entry number first and returns the payload's size. A
+// block past the section gives an empty request.
+template <typename Fill> DeviceRequest BlockRequest(uint8_t section, int block, int count, int perRequest, Fill fill) {
+    DeviceRequest request;
+    if (block < 0 || block >= CeilDiv(count, perRequest))
+        return request;
+    const int first = block * perRequest;
+    uint8_t* b = SectionHead(request, section, block);
+    const int payload = fill(b + 4, first, std::min(perRequest, count - first));
+    b[1] = static_cast<uint8_t>(payload + 2);
+    request.length = 4 + static_cast<size_t>(payload);
+    return request;
+}
+
 } // namespace
 
 int EncodedItemSize(int32_t code) {
@@ -62,10 +95,7 @@ ControlCut ControlRequest(const DeviceImage& image, int firstItem) {
         cut.last = true;
         return cut;
     }
-    uint8_t* b = cut.request.bytes.data();
-    b[0] = wire::Framed;
-    b[2] = wire::Control;
-    b[3] = static_cast<uint8_t>(firstItem);
+    uint8_t* b = SectionHead(cut.request, wire::Control, firstItem);
     int used = 0;
     int next = firstItem;
     while (next < count) {
@@ -100,41 +130,25 @@ ControlCut ControlRequest(const DeviceImage& image, int firstItem) {
 }
 
 DeviceRequest IndexsRequest(const DeviceImage& image, int block) {
-    DeviceRequest request;
-    const int count = std::clamp(image.indexCount, 0, MaxIndexEntries);
-    if (block < 0 || block >= CeilDiv(count, IndexsPerRequest))
-        return request;
-    uint8_t* b = request.bytes.data();
-    b[0] = wire::Framed;
-    b[1] = 0x3E;
-    b[2] = wire::Indexs;
-    b[3] = static_cast<uint8_t>(block);
-    const int first = block * IndexsPerRequest;
-    for (int k = 0; k < IndexsPerRequest; ++k) {
-        const int at = first + k;
-        // Entries past the index count are not significant; the table is never read past its end.
-        b[4 + k] = at < count ? static_cast<uint8_t>(image.indexTable[static_cast<size_t>(at)] & 0xFF) : 0;
-    }
-    request.length = 4 + IndexsPerRequest;
-    return request;
+    const int count = IndexCountInTable(image);
+    return BlockRequest(wire::Indexs, block, count, IndexsPerRequest, [&](uint8_t* payload, int first, int) {
+        for (int k = 0; k < IndexsPerRequest; ++k) {
+            const int at = first + k;
+            // A short last block goes whole: entries past the index count are not significant, and
+            // the table is never read past its end.
+            payload[k] = at < count ? static_cast<uint8_t>(image.indexTable[static_cast<size_t>(at)] & 0xFF) : 0;
+        }
+        return IndexsPerRequest;
+    });
 }
 
 DeviceRequest TherapiesRequest(const DeviceImage& image, int block) {
-    DeviceRequest request;
-    const int count = std::clamp(image.therapyCount, 0, MaxTherapySlots);
-    if (block < 0 || block >= CeilDiv(count, TherapiesPerRequest))
-        return request;
-    const int n = std::min(TherapiesPerRequest, count - TherapiesPerRequest * block);
-    uint8_t* b = request.bytes.data();
-    b[0] = wire::Framed;
-    b[1] = static_cast<uint8_t>(n * TherapyEntrySize + 2);
-    b[2] = wire::Therapies;
-    b[3] = static_cast<uint8_t>(block);
-    for (int k = 0; k < n; ++k)
-        PutTherapyEntry(b + 4 + k * TherapyEntrySize,
-                        image.therapySlots[static_cast<size_t>(TherapiesPerRequest * block + k)]);
-    request.length = 4 + static_cast<size_t>(n * TherapyEntrySize);
-    return request;
+    const int count = TherapyCountInTable(image);
+    return BlockRequest(wire::Therapies, block, count, TherapiesPerRequest, [&](uint8_t* payload, int first, int n) {
+        for (int k = 0; k < n; ++k)
+            PutTherapyEntry(payload + k * TherapyEntrySize, image.therapySlots[static_cast<size_t>(first + k)]);
+        return n * TherapyEntrySize;
+    });
 }
 
 ProgressPlan PlanProgress(const DeviceImage& image) {
@@ -147,8 +161,8 @@ ProgressPlan PlanProgress(const DeviceImage& image) {
             break; // cannot happen with the item sizes; never loop on it
         next += cut.itemsTaken;
     }
-    plan.indexsRequests = CeilDiv(std::clamp(image.indexCount, 0, MaxIndexEntries), IndexsPerRequest);
-    plan.therapiesRequests = CeilDiv(std::clamp(image.therapyCount, 0, MaxTherapySlots), TherapiesPerRequest);
+    plan.indexsRequests = CeilDiv(IndexCountInTable(image), IndexsPerRequest);
+    plan.therapiesRequests = CeilDiv(TherapyCountInTable(image), TherapiesPerRequest);
     return plan;
 }
 

@@ -3,6 +3,7 @@
 #include "sim/ReportBytes.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace trv::sim {
 
@@ -22,34 +23,33 @@ void SimulatedDevice::update() {
     runner_.update(clock_.now());
 }
 
-void SimulatedDevice::pressStopKey() {
+ProgramRunner& SimulatedDevice::runnerNow() {
     update();
-    runner_.interrupt();
+    return runner_;
+}
+
+void SimulatedDevice::pressStopKey() {
+    runnerNow().interrupt();
 }
 
 void SimulatedDevice::recharge(uint8_t level) {
-    update();
-    runner_.setPowerLevel(level);
+    runnerNow().setPowerLevel(level);
 }
 
 uint8_t SimulatedDevice::stateCode() {
-    update();
-    return runner_.reportedState();
+    return runnerNow().reportedState();
 }
 
 uint8_t SimulatedDevice::powerLevel() {
-    update();
-    return runner_.powerLevel();
+    return runnerNow().powerLevel();
 }
 
 bool SimulatedDevice::storedProgram() {
-    update();
-    return runner_.storedProgram();
+    return runnerNow().storedProgram();
 }
 
 int SimulatedDevice::currentItem() {
-    update();
-    return runner_.currentItem();
+    return runnerNow().currentItem();
 }
 
 std::optional<ReportData> SimulatedDevice::answer(const ReportData& request) {
@@ -75,11 +75,10 @@ ReportData SimulatedDevice::fetchReply() {
         --emptyReplies_;
         return emptyReply();
     }
-    if (!replyPending_) {
+    if (!pendingReply_) {
         return emptyReply();
     }
-    replyPending_ = false;
-    return pendingReply_;
+    return *std::exchange(pendingReply_, std::nullopt);
 }
 
 void SimulatedDevice::handleFramed(const ReportData& data) {
@@ -92,10 +91,8 @@ void SimulatedDevice::handleFramed(const ReportData& data) {
     case wire::StateQuery:
         if (data[3] == wire::BaseStateArg) {
             pendingReply_ = baseStateReply();
-            replyPending_ = true;
         } else if (data[3] == wire::RunStateArg) {
             pendingReply_ = runner_.runStateReply();
-            replyPending_ = true;
         }
         break;
     case wire::Abort:
@@ -125,17 +122,14 @@ void SimulatedDevice::handleFramed(const ReportData& data) {
         break;
     case wire::Summary:
         pendingReply_ = image_.summaryReply();
-        replyPending_ = true;
         break;
     case wire::Start: {
         const bool accepted = !wrongStartAck_ && idle && runner_.start(data[3]);
         pendingReply_ = startReply(accepted);
-        replyPending_ = true;
         break;
     }
     case wire::Context:
         pendingReply_ = runner_.contextReply();
-        replyPending_ = true;
         break;
     case wire::Wait:
         runner_.hold();

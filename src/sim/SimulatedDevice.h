@@ -104,6 +104,8 @@ public:
     void update() override;
 
 private:
+    // The program brought up to the clock's time, for what the device shows or is done to it.
+    ProgramRunner& runnerNow();
     std::optional<ReportData> answer(const ReportData& request) override;
     void handleFramed(const ReportData& data);
     ReportData fetchReply();
@@ -121,8 +123,7 @@ private:
     uint8_t correctionPercentage_ = 0;
 
     // The one pending reply to a framed request.
-    bool replyPending_ = false;
-    ReportData pendingReply_{};
+    std::optional<ReportData> pendingReply_;
 };
 
 } // namespace trv::sim
