@@ -5,7 +5,6 @@
 #include "check/ImageListing.h"
 #include "check/ProgramFileCheck.h"
 #include "data/BuiltinMessages.h"
-#include "data/CatalogueFile.h"
 #include "program/ProgramFile.h"
 
 #include <dirent.h>
@@ -68,16 +67,10 @@ int UsageError(std::ostream& err, const std::string& text) {
 }
 
 int ListImage(const DataFolder& folder, const std::string& items, int percent, std::ostream& out, std::ostream& err) {
-    const std::optional<std::string> bytes = folder.read(CatalogueFileName);
-    StepTable steps = LoadStepTable(bytes.value_or(std::string()));
-    const CatalogueHeaderResult header = ReadCatalogueHeader(bytes);
-    if (!header.outcome.ok()) {
-        err << "trv-check: " << CatalogueFileName << ": " << BuiltinMessage(header.outcome.message) << " [message "
-            << header.outcome.message << "]\n";
+    const std::optional<ProgramCatalogue> loaded = LoadCatalogue(folder, err);
+    if (!loaded)
         return CheckErrors;
-    }
-    ProgramCatalogue catalogue;
-    AssembleCatalogue(catalogue, header.header, std::move(steps));
+    const ProgramCatalogue& catalogue = *loaded;
 
     ControlProgram control(catalogue, [](int k) { return BuiltinMessage(k); });
     std::string error;

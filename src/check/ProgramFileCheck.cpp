@@ -9,8 +9,7 @@
 
 namespace trv {
 
-std::optional<ProgramCatalogue> LoadNamedCatalogue(const DataFolder& folder, const std::string* language,
-                                                   std::ostream& err) {
+std::optional<ProgramCatalogue> LoadCatalogue(const DataFolder& folder, std::ostream& err) {
     const std::optional<std::string> bytes = folder.read(CatalogueFileName);
     StepTable steps = LoadStepTable(bytes.value_or(std::string()));
     const CatalogueHeaderResult header = ReadCatalogueHeader(bytes);
@@ -21,6 +20,14 @@ std::optional<ProgramCatalogue> LoadNamedCatalogue(const DataFolder& folder, con
     }
     ProgramCatalogue catalogue;
     AssembleCatalogue(catalogue, header.header, std::move(steps));
+    return catalogue;
+}
+
+std::optional<ProgramCatalogue> LoadNamedCatalogue(const DataFolder& folder, const std::string* language,
+                                                   std::ostream& err) {
+    std::optional<ProgramCatalogue> catalogue = LoadCatalogue(folder, err);
+    if (!catalogue)
+        return std::nullopt;
 
     std::optional<std::string> name;
     if (language != nullptr) {
@@ -43,7 +50,7 @@ std::optional<ProgramCatalogue> LoadNamedCatalogue(const DataFolder& folder, con
         }
     }
     ProtocolTexts texts;
-    const LoadOutcome outcome = LoadCatalogueTexts(folder, paths, catalogue, texts);
+    const LoadOutcome outcome = LoadCatalogueTexts(folder, paths, *catalogue, texts);
     if (!outcome.ok()) {
         err << "trv-check: " << folder.nativePath(paths.path(LanguageFile::ProgramNames)) << ": "
             << BuiltinMessage(outcome.message) << " [message " << outcome.message << "]\n";

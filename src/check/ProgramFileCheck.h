@@ -10,6 +10,10 @@
 
 namespace trv {
 
+// The folder's catalogue as the application loads it, without names (the device image needs none).
+// The problem, in the application's words, goes to err; nullopt then.
+std::optional<ProgramCatalogue> LoadCatalogue(const DataFolder& folder, std::ostream& err);
+
 // The folder's catalogue as the application loads it, with the names of a language: the one
 // given, else the one trv.cff names (the default folder when it names none). The problem, in the
 // application's words, goes to err; nullopt then.

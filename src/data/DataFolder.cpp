@@ -41,20 +41,6 @@ private:
     int fd_;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // The path a chain of symbolic links ends at (the path itself when it is no link). A dangling
 // link gives the missing file it names, so the write creates it there.
 std::string FollowLinks(std::string path) {
@@ -77,6 +63,20 @@ std::string FollowLinks(std::string path) {
 }
 
 } // namespace
+
+bool WriteAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
 
 DataFolder::DataFolder(std::string root) : root_(std::move(root)) {}
 

@@ -13,6 +13,10 @@ inline constexpr const char* LanguageListFileName = "language.fld";
 inline constexpr const char* SettingsFileName = "trv.cff";
 inline constexpr const char* ErrorSoundFileName = "bom.wav";
 
+// Writes all of bytes to the open file descriptor, going on after interrupted and partial writes;
+// false at the first failing write, with an unknown part of bytes written.
+bool WriteAll(int fd, std::string_view bytes);
+
 // The folder all data files are read from (the working folder in the application, a temporary
 // folder in tests). Paths are relative and may use the stored backslash as separator.
 class DataFolder {

@@ -100,25 +100,17 @@ void Handler(QtMsgType type, const QMessageLogContext& context, const QString& t
         state.recent.pop_front();
 }
 
+// The logger's stream of each level, in the order of LogLevel.
+using LevelStream = QDebug (QMessageLogger::*)(const QLoggingCategory&) const;
+const LevelStream LevelStreams[LogLevelCount] = {&QMessageLogger::debug, &QMessageLogger::info,
+                                                 &QMessageLogger::warning, &QMessageLogger::critical};
+
 // The core's lines, through the toolkit's category of the same layer.
 void CoreSink(LogCategory category, LogLevel level, const char* file, int line, std::string_view text) {
     const QLoggingCategory& qtCategory = CategoryOf(category);
     const QMessageLogger logger(file, line, nullptr, qtCategory.categoryName());
     const QString message = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    switch (level) {
-    case LogLevel::Debug:
-        logger.debug(qtCategory).noquote() << message;
-        break;
-    case LogLevel::Info:
-        logger.info(qtCategory).noquote() << message;
-        break;
-    case LogLevel::Warning:
-        logger.warning(qtCategory).noquote() << message;
-        break;
-    case LogLevel::Critical:
-        logger.critical(qtCategory).noquote() << message;
-        break;
-    }
+    (logger.*LevelStreams[static_cast<size_t>(level)])(qtCategory).noquote() << message;
 }
 
 // Keeps the core's enabled flags in step with the toolkit's, whatever set the rules.

@@ -1,6 +1,7 @@
 #include "diag/RotatingLogFile.h"
 
-#include <cerrno>
+#include "data/DataFolder.h"
+
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -46,20 +47,14 @@ bool RotatingLogFile::append(std::string_view line) {
         if (!openFile())
             return false;
     }
-    size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::write(fd_, line.data() + done, line.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            // A full disk or a vanished folder: the rest of this line is lost, the next tries again.
-            ::close(fd_);
-            fd_ = -1;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-        size_ += n;
+    if (!WriteAll(fd_, line)) {
+        // A full disk or a vanished folder: the rest of this line is lost, the next tries again
+        // (and reopening takes the size the file has).
+        ::close(fd_);
+        fd_ = -1;
+        return false;
     }
+    size_ += static_cast<int64_t>(line.size());
     return true;
 }
 
