@@ -1,32 +1,12 @@
 #include "app/AfterFirstPaint.h"
 
+#include "widgets/UserInput.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
 
 namespace trv {
-
-namespace {
-
-bool isUserInput(QEvent::Type type) {
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TabletPress:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 AfterFirstPaint::AfterFirstPaint(QWidget& window, std::function<void()> task)
     : window_(window), task_(std::move(task)) {
@@ -53,7 +33,7 @@ bool AfterFirstPaint::eventFilter(QObject* watched, QEvent* event) {
         // Queued: the painted picture reaches the screen when this paint returns, before the task runs.
         queued_ = true;
         QMetaObject::invokeMethod(this, &AfterFirstPaint::runNow, Qt::QueuedConnection);
-    } else if (isUserInput(event->type())) {
+    } else if (IsUserInput(event->type())) {
         runNow();
     }
     return false;

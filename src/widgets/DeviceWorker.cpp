@@ -1,5 +1,7 @@
 #include "widgets/DeviceWorker.h"
 
+#include "widgets/UserInput.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -47,7 +49,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!isUserInput(event->type()))
+        if (!IsUserInput(event->type()))
             return false;
         for (QObject* object = watched; object != nullptr; object = object->parent()) {
             if (object->property(AllowedWhileBusy).toBool())
@@ -60,26 +62,6 @@ private:
     static BusyGate& instance() {
         static BusyGate gate;
         return gate;
-    }
-    static bool isUserInput(QEvent::Type type) {
-        switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::Drop:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-            return true;
-        default:
-            return false;
-        }
     }
     int depth_ = 0;
 };
@@ -121,6 +103,15 @@ void DeviceWorker::post(QObject* context, Call call) {
             const std::lock_guard lock(handover());
         },
         Qt::QueuedConnection);
+}
+
+void DeviceWorker::postWithin(int opening, QObject* context, const int& contextOpening, Call call) {
+    if (opening == 0)
+        return;
+    post(context, [&contextOpening, opening, call = std::move(call)] {
+        if (contextOpening == opening)
+            call();
+    });
 }
 
 std::mutex& DeviceWorker::handover() {
@@ -195,13 +186,7 @@ void DeviceWorker::open(Call activate, Call abandon) {
 
 void DeviceWorker::act(Call action) {
     requireWindowThread("act");
-    const int opening = windowOpening_;
-    if (opening == 0)
-        return;
-    post(workerSide_, [this, opening, action = std::move(action)] {
-        if (workerOpening_ == opening)
-            action();
-    });
+    postWithin(windowOpening_, workerSide_, workerOpening_, std::move(action));
 }
 
 void DeviceWorker::closeDialog(QDialog& dialog, int result, Call close) {
@@ -280,13 +265,7 @@ void DeviceWorker::stop() {
 
 void DeviceWorker::toWindow(Call update) {
     requireWorkerThread("toWindow");
-    const int opening = workerOpening_;
-    if (opening == 0)
-        return;
-    post(this, [this, opening, update = std::move(update)] {
-        if (windowOpening_ == opening)
-            update();
-    });
+    postWithin(workerOpening_, this, windowOpening_, std::move(update));
 }
 
 bool DeviceWorker::ask(Call question) {

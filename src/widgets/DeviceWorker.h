@@ -85,6 +85,9 @@ public:
 private:
     // Queues call to the thread of context (this: the window thread; workerSide_: the worker).
     void post(QObject* context, Call call);
+    // Queues call to the other side as post() does, made in this side's opening: it runs only while
+    // contextOpening, the other side's, is still that one. Nothing without an opening (0).
+    void postWithin(int opening, QObject* context, const int& contextOpening, Call call);
     static std::mutex& handover();
     // The worker holds the link while it has it reserved and has not lent it to the window thread.
     void setHold(bool reserved, bool lent);

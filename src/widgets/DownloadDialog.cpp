@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -34,7 +33,9 @@ constexpr ControlDesign CloseButton{
 } // namespace
 
 DownloadDialog::DownloadDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), errors_(errors), windows_(windows),
+    : WorkerDialog(
+          worker_, [this] { sequence_.FormActivate(); }, [this] { sequence_.FrameClose(); }, parent),
+      ctx_(ctx), errors_(errors), windows_(windows),
       sequence_(ctx.link, Timer1, *this, ctx.session, ctx.control, ctx.catalogue, ctx.texts),
       worker_(QStringLiteral("DownloadWorker")) {
     const WindowBuilder build(*this, &ctx.texts.captions);
@@ -46,41 +47,18 @@ DownloadDialog::DownloadDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows
     progressBar_->setRange(0, 1);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
-    startButton_ = build.make<QPushButton>(this, design::StartButton);
-    closeButton_ = build.make<QPushButton>(this, design::CloseButton);
-    startButton_->setAutoDefault(false);
-    closeButton_->setAutoDefault(false);
+    startButton_ = build.button(this, design::StartButton, [this] { StartButtonClick(); });
+    closeButton_ = build.button(this, design::CloseButton, [this] { CloseButtonClick(); });
     startButton_->setEnabled(false);
     closeButton_->setEnabled(false);
 
     Timer1.qtimer().setObjectName("Timer1");
     worker_.adopt(Timer1.qtimer());
-    connect(startButton_, &QPushButton::clicked, this, [this] { StartButtonClick(); });
-    connect(closeButton_, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
 }
 
 DownloadDialog::~DownloadDialog() {
     // The sequence and its timer go with the dialog: the worker must be done with them first.
     worker_.stop();
-}
-
-void DownloadDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    activateOnceShown(*this, *event, [this] { FormActivate(); });
-}
-
-void DownloadDialog::done(int result) {
-    worker_.closeDialog(*this, result, [this] { sequence_.FrameClose(); });
-}
-
-int DownloadDialog::exec() {
-    const int result = QDialog::exec();
-    worker_.waitUntilReleased();
-    return result;
-}
-
-void DownloadDialog::FormActivate() {
-    worker_.open([this] { sequence_.FormActivate(); }, [this] { sequence_.FrameClose(); });
 }
 
 void DownloadDialog::StartButtonClick() {

@@ -6,8 +6,7 @@
 #include "widgets/DeviceWorker.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/QtSequenceTimer.h"
-
-#include <QDialog>
+#include "widgets/WorkerDialog.h"
 
 class QListWidget;
 class QProgressBar;
@@ -25,7 +24,7 @@ namespace trv {
 //
 // The sequence runs on a worker thread of the dialog's own (DeviceWorker); the DownloadView calls
 // come from there and reach the widgets through it.
-class DownloadDialog : public QDialog, private DownloadView {
+class DownloadDialog : public WorkerDialog, private DownloadView {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 277;
@@ -34,19 +33,10 @@ public:
     DownloadDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent = nullptr);
     ~DownloadDialog() override;
 
-    // The close box, Escape and any other done() stop the step machine as the window goes.
-    void done(int result) override;
-    // Returns once the dialog has closed and its worker has left the device.
-    int exec() override;
-
     // The step machine; read it only while the dialog is closed (it runs on the worker thread).
     DownloadSequence& sequence() { return sequence_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void FormActivate();
     void StartButtonClick();
     void CloseButtonClick();
 

@@ -45,13 +45,8 @@ LowPowerWarning::LowPowerWarning(AppContext& ctx, QWidget* parent) : QDialog(par
     chargeLabel_ = build.make<QLabel>(this, design::Label1);
     changeBatteryLabel_ = build.make<QLabel>(this, design::Label2);
     breakLabel_ = build.make<QLabel>(this, design::Label3);
-    continueButton_ = build.make<QPushButton>(this, design::ContButton);
-    breakButton_ = build.make<QPushButton>(this, design::BreakButton);
-    continueButton_->setAutoDefault(false);
-    breakButton_->setAutoDefault(false);
-
-    connect(continueButton_, &QPushButton::clicked, this, [this] { ContButtonClick(); });
-    connect(breakButton_, &QPushButton::clicked, this, [this] { BreakButtonClick(); });
+    continueButton_ = build.button(this, design::ContButton, [this] { ContButtonClick(); });
+    breakButton_ = build.button(this, design::BreakButton, [this] { BreakButtonClick(); });
 }
 
 void LowPowerWarning::showEvent(QShowEvent* event) {

@@ -62,13 +62,8 @@ ProcessRunningWarning::ProcessRunningWarning(AppContext& ctx, QWidget* parent) :
     warningSign_->setPixmap(WarningSign());
     runningLabel_ = build.make<QLabel>(this, design::Label1);
     inDeviceLabel_ = build.make<QLabel>(this, design::Label2);
-    abortButton_ = build.make<QPushButton>(this, design::AbortButton);
-    continueButton_ = build.make<QPushButton>(this, design::ContButton);
-    abortButton_->setAutoDefault(false);
-    continueButton_->setAutoDefault(false);
-
-    connect(abortButton_, &QPushButton::clicked, this, [this] { AbortButtonClick(); });
-    connect(continueButton_, &QPushButton::clicked, this, [this] { ContButtonClick(); });
+    abortButton_ = build.button(this, design::AbortButton, [this] { AbortButtonClick(); });
+    continueButton_ = build.button(this, design::ContButton, [this] { ContButtonClick(); });
 }
 
 void ProcessRunningWarning::ContButtonClick() {

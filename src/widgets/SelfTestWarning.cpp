@@ -38,13 +38,8 @@ SelfTestWarning::SelfTestWarning(AppContext& ctx, QWidget* parent) : QDialog(par
     build.frame(design::Window, dialogFont(16), QColor(255, 0, 0));
     accessoriesLabel_ = WhiteBold(build.make<QLabel>(this, design::Label1));
     startOrCancelLabel_ = WhiteBold(build.make<QLabel>(this, design::Label2));
-    cancelButton_ = build.make<QPushButton>(this, design::CancelButton);
-    startButton_ = build.make<QPushButton>(this, design::StartButton);
-    cancelButton_->setAutoDefault(false);
-    startButton_->setAutoDefault(false);
-
-    connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
-    connect(startButton_, &QPushButton::clicked, this, [this] { StartButtonClick(); });
+    cancelButton_ = build.button(this, design::CancelButton, [this] { CancelButtonClick(); });
+    startButton_ = build.button(this, design::StartButton, [this] { StartButtonClick(); });
 }
 
 void SelfTestWarning::showEvent(QShowEvent* event) {

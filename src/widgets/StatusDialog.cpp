@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTimer>
 
 namespace trv {
@@ -67,16 +66,13 @@ QProgressBar* bar(const WindowBuilder& build, QWidget* parent, const ControlDesi
     return bar;
 }
 
-QPushButton* button(const WindowBuilder& build, QWidget* parent, const ControlDesign& design) {
-    auto* button = build.make<QPushButton>(parent, design);
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
+// The close box and Escape (through reject()) end with FrameClose: the timer stops, the link stays open.
 StatusDialog::StatusDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), errors_(errors), windows_(windows),
+    : WorkerDialog(
+          worker_, [this] { sequence_.FormActivate(); }, [this] { sequence_.FrameClose(); }, parent),
+      ctx_(ctx), errors_(errors), windows_(windows),
       sequence_(ctx.link, Timer1, *this, ctx.session, ctx.catalogue, ctx.texts),
       worker_(QStringLiteral("StatusWorker")) {
     const WindowBuilder build(*this, &ctx.texts.captions);
@@ -102,37 +98,14 @@ StatusDialog::StatusDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& wi
     progressBar_ = bar(build, this, design::ProgProgressBar);
     Timer1.qtimer().setObjectName("Timer1");
     worker_.adopt(Timer1.qtimer());
-    waitResumeButton_ = button(build, this, design::WRCButton);
-    closeButton_ = button(build, this, design::CloseButton);
+    waitResumeButton_ = build.button(this, design::WRCButton, [this] { WRCButtonClick(); });
+    closeButton_ = build.button(this, design::CloseButton, [this] { CloseButtonClick(); });
     waitResumeButton_->setEnabled(false);
-
-    connect(waitResumeButton_, &QPushButton::clicked, this, [this] { WRCButtonClick(); });
-    connect(closeButton_, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
 }
 
 StatusDialog::~StatusDialog() {
     // The sequence and its timer go with the dialog: the worker must be done with them first.
     worker_.stop();
-}
-
-void StatusDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    activateOnceShown(*this, *event, [this] { FormActivate(); });
-}
-
-// The close box and Escape (through reject()): the timer stops, the link stays open.
-void StatusDialog::done(int result) {
-    worker_.closeDialog(*this, result, [this] { sequence_.FrameClose(); });
-}
-
-int StatusDialog::exec() {
-    const int result = QDialog::exec();
-    worker_.waitUntilReleased();
-    return result;
-}
-
-void StatusDialog::FormActivate() {
-    worker_.open([this] { sequence_.FormActivate(); }, [this] { sequence_.FrameClose(); });
 }
 
 void StatusDialog::CloseButtonClick() {

@@ -6,8 +6,7 @@
 #include "widgets/DeviceWorker.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/QtSequenceTimer.h"
-
-#include <QDialog>
+#include "widgets/WorkerDialog.h"
 
 class QListWidget;
 class QProgressBar;
@@ -19,7 +18,7 @@ namespace trv {
 // starts when it is shown and stops when it closes. Its resume button opens windows.download.
 // The polling runs on a worker thread of the dialog's own (DeviceWorker); the StatusView calls come
 // from there and reach the widgets through it.
-class StatusDialog : public QDialog, private StatusView {
+class StatusDialog : public WorkerDialog, private StatusView {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 385;
@@ -28,21 +27,12 @@ public:
     StatusDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& windows, QWidget* parent = nullptr);
     ~StatusDialog() override;
 
-    // The close box, Escape and any other done() stop the step machine as the window goes.
-    void done(int result) override;
-    // Returns once the dialog has closed and its worker has left the device.
-    int exec() override;
-
     // The step machine; read it only while the dialog is closed (it runs on the worker thread).
     StatusSequence& sequence() { return sequence_; }
     // What the widgets show: the display as the sequence last handed it over.
     const StatusDisplay& shownDisplay() const { return shown_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void FormActivate();
     void CloseButtonClick();
     void WRCButtonClick();
     void showOnWindow(StatusDisplay incoming);

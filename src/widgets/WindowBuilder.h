@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPushButton>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -58,6 +59,15 @@ public:
         auto* control = new Control(std::forward<Args>(args)..., parent);
         apply(*control, design);
         return control;
+    }
+
+    // A dialog's push button as make() makes it, its click calling clicked; it never
+    // becomes the dialog's default button on taking the focus (auto-default off).
+    template <typename Click> QPushButton* button(QWidget* parent, const ControlDesign& design, Click clicked) const {
+        auto* button = make<QPushButton>(parent, design);
+        button->setAutoDefault(false);
+        QObject::connect(button, &QPushButton::clicked, button, std::move(clicked));
+        return button;
     }
 
     // A design text in the language in use.
