@@ -47,6 +47,8 @@ done
 export DISPLAY=":$(head -n1 "$work/display")"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# The application's record, log and settings of the user go to the temporary folder, not the user's.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share" XDG_STATE_HOME="$work/state"
 export QT_QPA_PLATFORM=xcb
 
 bus=()

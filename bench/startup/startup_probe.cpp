@@ -1,8 +1,10 @@
 // Times programs' start on an X display: from just before the process is spawned to the moment its
 // top-level window of the given size is mapped, and to the moment the window's background colour
-// shows at a given point (its first paint). Each case is a program started in a folder; the cases
-// take turns run by run, so a busy machine weighs on all of them alike. Prints each case's median,
-// minimum and maximum, and the medians of its run-by-run ratios to the first and second cases.
+// shows at a given point (its first paint). A window of the given width and more height counts too:
+// the extra is a menu bar above a client area of the given size, and the point moves down by it.
+// Each case is a program started in a folder; the cases take turns run by run, so a busy machine
+// weighs on all of them alike. Prints each case's median, minimum and maximum, and the medians of
+// its run-by-run ratios to the first and second cases.
 //
 //   startup_probe [--runs N] [--size WxH] [--point X,Y] [--colour RRGGBB] --case LABEL FOLDER PROGRAM ...
 #include <X11/Xlib.h>
@@ -110,11 +112,15 @@ std::optional<XEvent> nextEvent(Display* display, Clock::time_point deadline) {
     return event;
 }
 
-bool hasSize(Display* display, Window window, int width, int height) {
+// The height above the client area of the given size (0 for a window of that very size); nullopt
+// for a window of another size and for pop-ups.
+std::optional<int> extraHeight(Display* display, Window window, int width, int height) {
     XWindowAttributes attributes;
     if (XGetWindowAttributes(display, window, &attributes) == 0)
-        return false;
-    return attributes.override_redirect == False && attributes.width == width && attributes.height == height;
+        return std::nullopt;
+    if (attributes.override_redirect != False || attributes.width != width || attributes.height < height)
+        return std::nullopt;
+    return attributes.height - height;
 }
 
 // Swallows the errors of windows that vanish between the event and the query.
@@ -157,11 +163,13 @@ Sample measureOnce(Display* display, const Options& options, const Case& c) {
         if (event->type != MapNotify || event->xmap.event != root)
             continue;
         const Window window = event->xmap.window;
-        if (!hasSize(display, window, options.width, options.height))
+        const std::optional<int> extra = extraHeight(display, window, options.width, options.height);
+        if (!extra)
             continue;
         const double mapped = msSince(start);
         // Polled: the first paint leaves no event of its own on a plain X server.
-        while (Clock::now() < deadline && pixelAt(display, window, options.pointX, options.pointY) != options.colour)
+        const int pointY = options.pointY + *extra;
+        while (Clock::now() < deadline && pixelAt(display, window, options.pointX, pointY) != options.colour)
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         if (Clock::now() >= deadline)
             break;
