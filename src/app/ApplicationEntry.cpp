@@ -96,8 +96,7 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
 
     // What the step machines see happen goes to the treatment record and the desktop notices.
     SessionEventFanOut events;
-    DesktopNotifier notifier;
-    events.add(notifier.sink());
+    std::unique_ptr<DesktopNotifier> notifier;
     std::shared_ptr<RecordWriter> record;
     MainFrame* frame = nullptr;
 
@@ -107,7 +106,9 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
     AfterFirstPaint makeDialogs(*mainWindow, [&] {
         try {
             dialogs.create(context, errors, windows, *mainWindow, events);
-            WatchStatusForNotices(notifier, *dialogs.status, *frame);
+            notifier = std::make_unique<DesktopNotifier>();
+            events.add(notifier->sink());
+            WatchStatusForNotices(*notifier, *dialogs.status, *frame);
             record = std::make_shared<RecordWriter>(RecordStore::defaultPath(options.demo));
             events.add(record);
             frame->setRecordWriter(record.get());

@@ -59,6 +59,9 @@ QString CheckSummary(const DataFolder& folder) {
 
 MainFrame::MainFrame(MainWindow& main, AppContext& context, Services services)
     : main_(main), context_(context), services_(std::move(services)) {
+    // The menu bar belongs above the client area, in the window: asking the desktop for a global
+    // menu costs a session bus round (or a bus launch where there is none) before the first paint.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     setObjectName(QStringLiteral("MainFrame"));
     setCentralWidget(&main_);
     setWindowTitle(main_.windowTitle());
