@@ -2,30 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="hu_HU">
 <context>
-    <name>CommandLineTexts</name>
-    <message>
-        <source>Compose control programs for the TRV device, download them to it over USB and watch it run.
-Data files are read from, and the settings kept in, the folder it runs in.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>A control program file (.trvp) to open at start.</source>
-        <translation>Induláskor megnyitandó vezérlőprogram-fájl (.trvp).</translation>
-    </message>
-    <message>
-        <source>Show this help and end.</source>
-        <translation>Ez a súgó, majd kilépés.</translation>
-    </message>
-    <message>
-        <source>Show the version and end.</source>
-        <translation>A verzió kiírása, majd kilépés.</translation>
-    </message>
-    <message>
-        <source>only one program file can be opened at a time</source>
-        <translation>egyszerre csak egy programfájl nyitható meg</translation>
-    </message>
-</context>
-<context>
     <name>ProgramFileMessages</name>
     <message>
         <source>%1 can&apos;t be read: %2.</source>
@@ -84,55 +60,50 @@ Data files are read from, and the settings kept in, the folder it runs in.</sour
     </message>
 </context>
 <context>
-    <name>TreatmentRecord</name>
-    <message numerus="yes">
-        <source>%n entries</source>
-        <translation>
-            <numerusform>%n bejegyzés</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
-    <name>trv</name>
+    <name>trv::DesktopNotifier</name>
     <message>
-        <source>Held by the user</source>
-        <translation>A felhasználó megállította</translation>
+        <source>The device is waiting</source>
+        <translation>A készülék várakozik</translation>
     </message>
     <message>
-        <source>Continued by the user</source>
-        <translation>A felhasználó folytatta</translation>
+        <source>It reached the wait at item %1 and holds the program until you continue.</source>
+        <translation>Elérte a(z) %1. tétel várakozását, és a folytatásig megállítja a programot.</translation>
     </message>
     <message>
-        <source>Resume asked for</source>
-        <translation>Folytatás kérve</translation>
+        <source>It reached a wait item and holds the program until you continue.</source>
+        <translation>Várakozási tételhez ért, és a folytatásig megállítja a programot.</translation>
     </message>
     <message>
-        <source>Device stopped at a wait</source>
-        <translation>A készülék várakozásnál megállt</translation>
+        <source>Continue</source>
+        <translation>Folytatás</translation>
     </message>
     <message>
-        <source>Device found idle: the program ended</source>
-        <translation>A készülék tétlen: a program véget ért</translation>
+        <source>The device has finished</source>
+        <translation>A készülék befejezte</translation>
     </message>
     <message>
-        <source>Power low (level %1)</source>
-        <translation>Alacsony töltöttség (%1. szint)</translation>
+        <source>The control program has ended.</source>
+        <translation>A vezérlőprogram véget ért.</translation>
     </message>
     <message>
-        <source>Connection lost</source>
-        <translation>A kapcsolat megszakadt</translation>
+        <source>The device&apos;s power is low</source>
+        <translation>A készülék töltöttsége alacsony</translation>
     </message>
     <message>
-        <source>, item %1</source>
-        <translation>, %1. tétel</translation>
+        <source>Charge the device&apos;s battery soon.</source>
+        <translation>Hamarosan töltse fel a készülék akkumulátorát.</translation>
+    </message>
+    <message>
+        <source>The device is not connected</source>
+        <translation>A készülék nincs csatlakoztatva</translation>
+    </message>
+    <message>
+        <source>The device can&apos;t be reached. Check the cable.</source>
+        <translation>A készülék nem érhető el. Ellenőrizze a kábelt.</translation>
     </message>
 </context>
 <context>
     <name>trv::MainFrame</name>
-    <message>
-        <source>Treatment Record</source>
-        <translation>Kezelési napló</translation>
-    </message>
     <message>
         <source>&amp;File</source>
         <translation>&amp;Fájl</translation>
@@ -290,6 +261,125 @@ Data files are read from, and the settings kept in, the folder it runs in.</sour
         <source>Note</source>
         <translation>Megjegyzés</translation>
     </message>
+    <message>
+        <source>Entries: %1</source>
+        <translation>Bejegyzések: %1</translation>
+    </message>
+</context>
+<context>
+    <name>trv::RecordStore</name>
+    <message>
+        <source>The schema version can&apos;t be read</source>
+        <translation>A séma verziója nem olvasható</translation>
+    </message>
+    <message>
+        <source>The record was written by a newer version of trv (schema %1)</source>
+        <translation>A naplót a trv egy újabb verziója írta (%1. séma)</translation>
+    </message>
+    <message>
+        <source>The file is not a database</source>
+        <translation>A fájl nem adatbázis</translation>
+    </message>
+    <message>
+        <source>The file holds tables of something else</source>
+        <translation>A fájl más célú táblákat tartalmaz</translation>
+    </message>
+    <message>
+        <source>The tables can&apos;t be made</source>
+        <translation>A táblák nem hozhatók létre</translation>
+    </message>
+    <message>
+        <source>The record can&apos;t be updated</source>
+        <translation>A napló nem frissíthető</translation>
+    </message>
+    <message>
+        <source>The record can&apos;t be updated to schema %1</source>
+        <translation>A napló nem frissíthető a(z) %1. sémára</translation>
+    </message>
+    <message>
+        <source>The file can&apos;t be read</source>
+        <translation>A fájl nem olvasható</translation>
+    </message>
+    <message>
+        <source>The file is damaged</source>
+        <translation>A fájl sérült</translation>
+    </message>
+    <message>
+        <source>The file is no treatment record of this version</source>
+        <translation>A fájl nem ennek a verziónak a kezelési naplója</translation>
+    </message>
+    <message>
+        <source>The record has an older schema: start trv once to update it</source>
+        <translation>A napló régebbi sémájú: a frissítéshez indítsa el egyszer a trv-t</translation>
+    </message>
+    <message>
+        <source>There is no treatment record at %1.</source>
+        <translation>Nincs kezelési napló itt: %1.</translation>
+    </message>
+    <message>
+        <source>The folder %1 of the treatment record can&apos;t be made.</source>
+        <translation>A kezelési napló mappája (%1) nem hozható létre.</translation>
+    </message>
+    <message>
+        <source>The treatment record %1 can&apos;t be made: %2</source>
+        <translation>A kezelési napló (%1) nem hozható létre: %2</translation>
+    </message>
+    <message>
+        <source>The file can&apos;t be opened</source>
+        <translation>A fájl nem nyitható meg</translation>
+    </message>
+    <message>
+        <source>The treatment record %1 can&apos;t be used: %2</source>
+        <translation>A kezelési napló (%1) nem használható: %2</translation>
+    </message>
+    <message>
+        <source>The treatment record %1 can&apos;t be used (%2), and it can&apos;t be moved aside.</source>
+        <translation>A kezelési napló (%1) nem használható (%2), és félre sem tehető.</translation>
+    </message>
+    <message>
+        <source>The treatment record %1 can&apos;t be used (%2). It was moved to %3, but a new one can&apos;t be started: %4</source>
+        <translation>A kezelési napló (%1) nem használható (%2). Áthelyeztük ide: %3, de új napló nem kezdhető: %4</translation>
+    </message>
+    <message>
+        <source>The treatment record %1 could not be read (%2). It was moved to %3 and a new record was started.</source>
+        <translation>A kezelési napló (%1) nem olvasható (%2). Áthelyeztük ide: %3, és új napló indult.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t begin an entry</source>
+        <translation>A bejegyzés nem kezdhető el</translation>
+    </message>
+    <message>
+        <source>Can&apos;t write the items</source>
+        <translation>A tételek nem írhatók</translation>
+    </message>
+    <message>
+        <source>Can&apos;t write the device</source>
+        <translation>A készülék adatai nem írhatók</translation>
+    </message>
+    <message>
+        <source>Can&apos;t end the entry</source>
+        <translation>A bejegyzés nem zárható le</translation>
+    </message>
+    <message>
+        <source>Can&apos;t add the event</source>
+        <translation>Az esemény nem vehető fel</translation>
+    </message>
+    <message>
+        <source>Can&apos;t write the client</source>
+        <translation>A kliens nem írható</translation>
+    </message>
+    <message>
+        <source>Can&apos;t write the note</source>
+        <translation>A megjegyzés nem írható</translation>
+    </message>
+    <message>
+        <source>Can&apos;t erase the entries</source>
+        <translation>A bejegyzések nem törölhetők</translation>
+    </message>
+    <message>
+        <source>Can&apos;t read the entries</source>
+        <translation>A bejegyzések nem olvashatók</translation>
+    </message>
 </context>
 <context>
     <name>trv::RecordTableModel</name>
@@ -351,6 +441,13 @@ Data files are read from, and the settings kept in, the folder it runs in.</sour
     </message>
 </context>
 <context>
+    <name>trv::RecordWriter</name>
+    <message>
+        <source>The treatment record %1 can&apos;t be written.</source>
+        <translation>A kezelési napló (%1) nem írható.</translation>
+    </message>
+</context>
+<context>
     <name>trv::TreatmentRecordWindow</name>
     <message>
         <source>Treatment Record</source>
@@ -403,16 +500,6 @@ Data files are read from, and the settings kept in, the folder it runs in.</sour
     <message>
         <source>Close</source>
         <translation>Bezárás</translation>
-    </message>
-    <message>
-        <source>%1 entries and more</source>
-        <translation>%1 bejegyzés és több</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n entries</source>
-        <translation>
-            <numerusform>%n bejegyzés</numerusform>
-        </translation>
     </message>
     <message>
         <source>Began %1</source>
@@ -486,17 +573,53 @@ Data files are read from, and the settings kept in, the folder it runs in.</sour
         <source>No entries to delete</source>
         <translation>Nincs törölhető bejegyzés</translation>
     </message>
-    <message numerus="yes">
-        <source>Delete %n entries of %1 for good? This can&apos;t be undone.</source>
-        <translation>
-            <numerusform>Véglegesen törli a(z) %1 %n bejegyzését? Ez nem vonható vissza.</numerusform>
-        </translation>
+    <message>
+        <source>Held by the user</source>
+        <translation>A felhasználó megállította</translation>
     </message>
-    <message numerus="yes">
-        <source>%n entries deleted</source>
-        <translation>
-            <numerusform>%n bejegyzés törölve</numerusform>
-        </translation>
+    <message>
+        <source>Continued by the user</source>
+        <translation>A felhasználó folytatta</translation>
+    </message>
+    <message>
+        <source>Resume asked for</source>
+        <translation>Folytatás kérve</translation>
+    </message>
+    <message>
+        <source>Device stopped at a wait</source>
+        <translation>A készülék várakozásnál megállt</translation>
+    </message>
+    <message>
+        <source>Device found idle: the program ended</source>
+        <translation>A készülék tétlen: a program véget ért</translation>
+    </message>
+    <message>
+        <source>Power low (level %1)</source>
+        <translation>Alacsony töltöttség (%1. szint)</translation>
+    </message>
+    <message>
+        <source>Connection lost</source>
+        <translation>A kapcsolat megszakadt</translation>
+    </message>
+    <message>
+        <source>, item %1</source>
+        <translation>, %1. tétel</translation>
+    </message>
+    <message>
+        <source>Entries: %1 and more</source>
+        <translation>Bejegyzések: %1 és még több</translation>
+    </message>
+    <message>
+        <source>Entries: %1</source>
+        <translation>Bejegyzések: %1</translation>
+    </message>
+    <message>
+        <source>Delete for good the %1 entries of %2? This can&apos;t be undone.</source>
+        <translation>Véglegesen törli a(z) %1 bejegyzést (%2)? Ez nem vonható vissza.</translation>
+    </message>
+    <message>
+        <source>Entries deleted: %1</source>
+        <translation>Törölt bejegyzések: %1</translation>
     </message>
 </context>
 </TS>

@@ -23,10 +23,6 @@ const QString EnabledKey = QStringLiteral("diagnostics/desktopNotifications");
 // -1 not read yet, else 0 or 1.
 std::atomic<int> EnabledCache{-1};
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("trv::DesktopNotifier", text);
-}
-
 } // namespace
 
 // Carries the step machines' calls to the notifier's thread, and drops them once it is gone.
@@ -218,24 +214,24 @@ void DesktopNotifier::send(const StatusEvent& event) {
     QStringList actions;
     switch (event.kind) {
     case StatusEventKind::WaitReached:
-        summary = Tr("The device is waiting");
+        summary = DesktopNotifier::tr("The device is waiting");
         body = event.item > 0
-                   ? Tr("It reached the wait at item %1 and holds the program until you continue.").arg(event.item)
-                   : Tr("It reached a wait item and holds the program until you continue.");
+                   ? DesktopNotifier::tr("It reached the wait at item %1 and holds the program until you continue.").arg(event.item)
+                   : DesktopNotifier::tr("It reached a wait item and holds the program until you continue.");
         if (actions_)
-            actions << QString::fromLatin1(ContinueAction) << Tr("Continue");
+            actions << QString::fromLatin1(ContinueAction) << DesktopNotifier::tr("Continue");
         break;
     case StatusEventKind::ProgramEnded:
-        summary = Tr("The device has finished");
-        body = Tr("The control program has ended.");
+        summary = DesktopNotifier::tr("The device has finished");
+        body = DesktopNotifier::tr("The control program has ended.");
         break;
     case StatusEventKind::PowerLow:
-        summary = Tr("The device's power is low");
-        body = Tr("Charge the device's battery soon.");
+        summary = DesktopNotifier::tr("The device's power is low");
+        body = DesktopNotifier::tr("Charge the device's battery soon.");
         break;
     case StatusEventKind::ConnectionLost:
-        summary = Tr("The device is not connected");
-        body = Tr("The device can't be reached. Check the cable.");
+        summary = DesktopNotifier::tr("The device is not connected");
+        body = DesktopNotifier::tr("The device can't be reached. Check the cable.");
         break;
     default:
         return;

@@ -13,10 +13,6 @@ namespace trv {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("TreatmentRecord", text);
-}
-
 // Schema 1: entries, their items and the events seen while the status was watched.
 const char* const SchemaOne[] = {
     "CREATE TABLE entry ("

@@ -2,6 +2,7 @@
 
 #include "logic/SessionEvents.h"
 
+#include <QtCore/QCoreApplication>
 #include <QtCore/QDate>
 #include <QtCore/QDateTime>
 #include <QtCore/QString>
@@ -80,6 +81,8 @@ struct RecordEntry {
 // that opened it; other threads and processes open their own. Every write is one short transaction
 // that waits up to BusyTimeoutMs for another writer.
 class RecordStore {
+    Q_DECLARE_TR_FUNCTIONS(trv::RecordStore)
+
 public:
     static constexpr int BusyTimeoutMs = 5000;
 

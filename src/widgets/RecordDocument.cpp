@@ -13,10 +13,6 @@ namespace trv {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("TreatmentRecord", text);
-}
-
 QString escaped(const QString& text) {
     return text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"));
 }
@@ -66,7 +62,7 @@ bool RecordDocument::build(RecordStore& store, const RecordFilter& filter, QText
         return true;
     });
     html += QStringLiteral("</table><p>%1</p>")
-                .arg(escaped(QCoreApplication::translate("TreatmentRecord", "%n entries", nullptr, count)));
+                .arg(escaped(tr("Entries: %1").arg(count)));
     document.setHtml(html);
     return read;
 }

@@ -2,6 +2,7 @@
 
 #include "record/RecordStore.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class QPagedPaintDevice;
@@ -12,6 +13,8 @@ namespace trv {
 // The entries a filter takes as a paged table for the client's file: a title line naming the
 // period and the client filter, the date it was made, then one row per entry.
 class RecordDocument {
+    Q_DECLARE_TR_FUNCTIONS(trv::RecordDocument)
+
 public:
     // The title line, e.g. "Treatment record, 01/03/2026 to 31/03/2026, client filter "Kovács"".
     static QString title(const RecordFilter& filter);

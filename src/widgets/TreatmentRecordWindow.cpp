@@ -35,33 +35,32 @@ namespace {
 constexpr int SearchDelayMs = 250; // typing settles before the record is asked
 
 QString eventText(const RecordEvent& event) {
-    auto tr = [](const char* text) { return QCoreApplication::translate("TreatmentRecord", text); };
     QString text;
     switch (event.kind) {
     case StatusEventKind::Held:
-        text = tr("Held by the user");
+        text = TreatmentRecordWindow::tr("Held by the user");
         break;
     case StatusEventKind::Continued:
-        text = tr("Continued by the user");
+        text = TreatmentRecordWindow::tr("Continued by the user");
         break;
     case StatusEventKind::ResumeRequested:
-        text = tr("Resume asked for");
+        text = TreatmentRecordWindow::tr("Resume asked for");
         break;
     case StatusEventKind::WaitReached:
-        text = tr("Device stopped at a wait");
+        text = TreatmentRecordWindow::tr("Device stopped at a wait");
         break;
     case StatusEventKind::ProgramEnded:
-        text = tr("Device found idle: the program ended");
+        text = TreatmentRecordWindow::tr("Device found idle: the program ended");
         break;
     case StatusEventKind::PowerLow:
-        text = tr("Power low (level %1)").arg(event.powerLevel);
+        text = TreatmentRecordWindow::tr("Power low (level %1)").arg(event.powerLevel);
         break;
     case StatusEventKind::ConnectionLost:
-        text = tr("Connection lost");
+        text = TreatmentRecordWindow::tr("Connection lost");
         break;
     }
     if (event.item > 0)
-        text += tr(", item %1").arg(event.item);
+        text += TreatmentRecordWindow::tr(", item %1").arg(event.item);
     return text;
 }
 
@@ -213,8 +212,8 @@ void TreatmentRecordWindow::applyFilter() {
     if (!openError_.isEmpty())
         return;
     model_->setFilter(filter());
-    status_->setText(model_->canFetchMore({}) ? tr("%1 entries and more").arg(model_->rowCount())
-                                              : tr("%n entries", nullptr, model_->rowCount()));
+    status_->setText(model_->canFetchMore({}) ? tr("Entries: %1 and more").arg(model_->rowCount())
+                                              : tr("Entries: %1").arg(model_->rowCount()));
     if (model_->rowCount() > 0)
         selectRow(0);
 }
@@ -375,7 +374,8 @@ void TreatmentRecordWindow::deletePeriod() {
         status_->setText(tr("No entries to delete"));
         return;
     }
-    const QString question = tr("Delete %n entries of %1 for good? This can't be undone.", nullptr, count)
+    const QString question = tr("Delete for good the %1 entries of %2? This can't be undone.")
+                                 .arg(count)
                                  .arg(RecordDocument::title(current));
     if (!confirm(question))
         return;
@@ -383,7 +383,7 @@ void TreatmentRecordWindow::deletePeriod() {
     if (erased < 0)
         return showFailure(store_.lastError());
     applyFilter();
-    status_->setText(tr("%n entries deleted", nullptr, erased));
+    status_->setText(tr("Entries deleted: %1").arg(erased));
 }
 
 } // namespace trv
