@@ -1,5 +1,8 @@
 #include "MainWindowFixture.h"
 #include "GatedLink.h"
+#include "WindowBench.h"
+
+#include "app/TrvApplication.h"
 
 #include "data/MessageNumbers.h"
 #include "link/DeviceLink.h"
@@ -19,6 +22,7 @@
 #include <QtTest/QTest>
 
 #include <chrono>
+#include <stdexcept>
 
 namespace trv::test {
 namespace {
@@ -211,6 +215,36 @@ TEST_F(DeviceActionsTest, ADialogClosedDuringASlowReadKeepsTheLinkUntilItsWorker
     EXPECT_GE(gate.closes, 1);
     EXPECT_EQ(gate.mostInside(), 1);
     EXPECT_EQ(statusShows.shows, 0);
+    EXPECT_FALSE(DeviceWorker::deviceInUse());
+}
+
+// A step that throws on its worker thread: the dialog's opening ends as the step machine closes it,
+// and the error is shown by the window thread's error display, as one thrown there would be.
+class ThrowingLink : public ReportLink {
+public:
+    bool WriteReport(std::span<const uint8_t>) override { return true; }
+    ReadResult ReadReport(ReportData&) override { throw std::runtime_error("the link broke"); }
+    void CloseDevice() override {}
+    std::string openFailure() const override { return {}; }
+};
+
+TEST(WorkerExceptionTest, AStepThatThrowsEndsItsDialogAndIsShownOnTheWindowThread) {
+    WindowBench b;
+    ThrowingLink link;
+    AppContext ctx{b.folder, b.catalogue, b.texts, b.control, b.session, link};
+    auto* application = qobject_cast<TrvApplication*>(QCoreApplication::instance());
+    ASSERT_NE(application, nullptr);
+    application->setErrorDisplay(&b.errors);
+    QThread* shownOn = nullptr;
+    b.errors.whileShown = [&shownOn] { shownOn = QThread::currentThread(); };
+    {
+        DownloadDialog dialog(ctx, b.errors, b.windows);
+        dialog.exec(); // returns once the failed step has closed it
+        QTRY_COMPARE(b.errors.boxes.size(), size_t{1});
+    }
+    application->setErrorDisplay(nullptr);
+    EXPECT_EQ(b.errors.boxes[0].text, "the link broke");
+    EXPECT_EQ(shownOn, QCoreApplication::instance()->thread());
     EXPECT_FALSE(DeviceWorker::deviceInUse());
 }
 
