@@ -24,16 +24,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display of its own: Xvfb picks a free number and writes it to the descriptor given.
-exec 3<>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+# A display of its own.
+. scripts/virtual-display.sh
+start_virtual_display "$work" 1024x768x24
+xvfb=$xvfb_pid
 export QT_QPA_PLATFORM=xcb
 
 # Starts a program of the build in a fresh copy of the sample data, with user folders of its own.

@@ -35,16 +35,9 @@ trap cleanup EXIT
 cp -r data "$work/sample"
 bench/startup/full-catalogue.sh "$build/tools/trvgen" "$work/full" >/dev/null
 
-# A display of its own: Xvfb picks a free number and writes it to the descriptor given.
-exec 3<> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+# A display of its own.
+. scripts/virtual-display.sh
+start_virtual_display "$work" 1280x1024x24
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 # The application's record, log and settings of the user go to the temporary folder, not the user's.
