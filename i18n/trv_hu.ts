@@ -621,5 +621,9 @@
         <source>Entries deleted: %1</source>
         <translation>Törölt bejegyzések: %1</translation>
     </message>
+    <message>
+        <source>Printing isn&apos;t available: %1</source>
+        <translation>A nyomtatás nem érhető el: %1</translation>
+    </message>
 </context>
 </TS>

@@ -1,6 +1,6 @@
 #include "app/ApplicationEntry.h"
 
-#include "app/AfterFirstPaint.h"
+#include "widgets/AfterFirstPaint.h"
 #include "app/CommandLine.h"
 #include "app/StartupFilesAhead.h"
 #include "app/TrvApplication.h"
@@ -25,6 +25,7 @@
 #include "widgets/RecentPrograms.h"
 #include "widgets/SelfTestWarning.h"
 #include "widgets/StatusDialog.h"
+#include "widgets/WindowStyle.h"
 
 #include <QCoreApplication>
 #include <QScreen>
@@ -190,6 +191,7 @@ int RunApplication(int argc, char** argv, HidBackend& backend, const Application
     // the main window's start-up waits for them where it needs them.
     StartupFilesAhead startupFiles(folder);
     TrvApplication application(argc, argv);
+    InstallApplicationStyle();
     QGuiApplication::setDesktopFileName(options.desktopFileName);
     MessageBoxErrorDisplay errors(QString::fromStdString(folder.nativePath(ErrorSoundFileName)),
                                   QCoreApplication::applicationDirPath() + QStringLiteral("/trvsound"));

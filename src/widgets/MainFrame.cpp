@@ -7,10 +7,12 @@
 #include "diag/DesktopNotifier.h"
 #include "diag/DiagnosticReport.h"
 #include "logic/AppContext.h"
+#include "widgets/AfterFirstPaint.h"
 #include "widgets/MainWindow.h"
 #include "widgets/ProgramFileCommands.h"
 #include "widgets/ProgramFinderDialog.h"
 #include "widgets/TreatmentRecordWindow.h"
+#include "widgets/WindowStyle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,11 +75,14 @@ MainFrame::MainFrame(MainWindow& main, AppContext& context, Services services)
             finder_->setCatalogue(context_.catalogue); // the names of the new language
     });
     connect(&main_, &QWidget::windowIconChanged, this, &QWidget::setWindowIcon);
-    buildMenus();
+    buildActions();
     followLanguage();
     retranslate();
     // The client area keeps the design's size; the window grows by the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The menus behind the bar's entries wait until the window has been painted, or until the first
+    // input, whichever comes first: making them is no part of what the user sees first.
+    menusLater_ = std::make_unique<AfterFirstPaint>(main_, [this] { buildMenus(); });
 }
 
 MainFrame::~MainFrame() {
@@ -91,73 +96,99 @@ QAction* MainFrame::action(const char* name) const {
     return findChild<QAction*>(QString::fromLatin1(name));
 }
 
-void MainFrame::buildMenus() {
-    const auto make = [this](QMenu* menu, const char* name, const QKeySequence& keys, auto&& slot) {
-        auto* action = menu->addAction(QString());
+void MainFrame::buildActions() {
+    const auto make = [this](const char* name, const QKeySequence& keys, auto&& slot) {
+        auto* action = new QAction(this);
         action->setObjectName(QString::fromLatin1(name));
         if (!keys.isEmpty())
             action->setShortcut(keys);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    fileMenu_ = menuBar()->addMenu(QString());
-    fileMenu_->setObjectName(QStringLiteral("FileMenu"));
     ProgramFileCommands* files = services_.programFiles;
-    openAction_ = make(fileMenu_, "OpenProgramAction", QKeySequence::Open, [files] {
+    openAction_ = make("OpenProgramAction", QKeySequence::Open, [files] {
         if (files != nullptr)
             files->openWithDialog();
     });
-    saveAction_ = make(fileMenu_, "SaveProgramAsAction", QKeySequence(Qt::CTRL | Qt::Key_S), [files] {
+    saveAction_ = make("SaveProgramAsAction", QKeySequence(Qt::CTRL | Qt::Key_S), [files] {
         if (files != nullptr)
             files->saveAsWithDialog();
     });
-    recentMenu_ = fileMenu_->addMenu(QString());
+    findAction_ = make("FindProgramAction", QKeySequence(Qt::CTRL | Qt::Key_F), [this] { openFinder(); });
+    exitAction_ = make("ExitAction", QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { main_.ExitButtonClick(); });
+    recordAction_ = make("TreatmentRecordAction", QKeySequence(Qt::CTRL | Qt::Key_R), [this] { openRecord(); });
+    recordAction_->setEnabled(!services_.recordPath.isEmpty());
+    trafficAction_ = make("RecordTrafficAction", {}, [](bool on) { ApplicationLog::setTrafficRecording(on); });
+    trafficAction_->setCheckable(true);
+    notificationsAction_ = make("NotificationsAction", {}, [](bool on) { DesktopNotifier::setNotificationsEnabled(on); });
+    notificationsAction_->setCheckable(true);
+    logFolderAction_ = make("ShowLogFolderAction", {}, [] {
+        QDir().mkpath(ApplicationLog::folder());
+        QDesktopServices::openUrl(QUrl::fromLocalFile(ApplicationLog::folder()));
+    });
+    reportAction_ = make("CopyDiagnosticReportAction", {}, [this] { QApplication::clipboard()->setText(diagnosticReport()); });
+    aboutAction_ = make("AboutAction", {}, [this] { showAbout(); });
+    // The shortcuts work from the start; every one is also there while a closed dialog's step ends:
+    // each one waits or needs no device.
+    addActions({openAction_, saveAction_, findAction_, exitAction_, recordAction_});
+
+    // The design's font: one face for the whole window, which spares the first paint loading another.
+    menuBar()->setFont(mainWindowFont());
+    fileEntry_ = menuBar()->addAction(QString());
+    recordEntry_ = menuBar()->addAction(QString());
+    helpEntry_ = menuBar()->addAction(QString());
+}
+
+void MainFrame::buildMenus() {
+    if (fileMenu_ != nullptr)
+        return;
+    const auto attach = [this](QAction* entry, const char* name, std::initializer_list<QAction*> actions) {
+        auto* menu = new QMenu(menuBar());
+        menu->setObjectName(QString::fromLatin1(name));
+        for (QAction* action : actions) {
+            if (action != nullptr)
+                menu->addAction(action);
+            else
+                menu->addSeparator();
+        }
+        entry->setMenu(menu);
+        return menu;
+    };
+    fileMenu_ = attach(fileEntry_, "FileMenu", {openAction_, saveAction_});
+    recentMenu_ = new QMenu(fileMenu_);
     recentMenu_->setObjectName(QStringLiteral("OpenRecentMenu"));
+    fileMenu_->addMenu(recentMenu_);
+    ProgramFileCommands* files = services_.programFiles;
     connect(recentMenu_, &QMenu::aboutToShow, this, [this, files] {
         if (files != nullptr)
             files->fillRecentMenu(*recentMenu_);
     });
     fileMenu_->addSeparator();
-    findAction_ = make(fileMenu_, "FindProgramAction", QKeySequence(Qt::CTRL | Qt::Key_F), [this] { openFinder(); });
+    fileMenu_->addAction(findAction_);
     fileMenu_->addSeparator();
-    exitAction_ = make(fileMenu_, "ExitAction", QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { main_.ExitButtonClick(); });
-
-    recordMenu_ = menuBar()->addMenu(QString());
-    recordMenu_->setObjectName(QStringLiteral("RecordMenu"));
-    recordAction_ = make(recordMenu_, "TreatmentRecordAction", QKeySequence(Qt::CTRL | Qt::Key_R), [this] { openRecord(); });
-    recordAction_->setEnabled(!services_.recordPath.isEmpty());
-
-    helpMenu_ = menuBar()->addMenu(QString());
-    helpMenu_->setObjectName(QStringLiteral("HelpMenu"));
-    trafficAction_ = make(helpMenu_, "RecordTrafficAction", {}, [](bool on) { ApplicationLog::setTrafficRecording(on); });
-    trafficAction_->setCheckable(true);
-    trafficAction_->setChecked(ApplicationLog::trafficRecording());
-    notificationsAction_ =
-        make(helpMenu_, "NotificationsAction", {}, [](bool on) { DesktopNotifier::setNotificationsEnabled(on); });
-    notificationsAction_->setCheckable(true);
-    notificationsAction_->setChecked(DesktopNotifier::notificationsEnabled());
-    logFolderAction_ = make(helpMenu_, "ShowLogFolderAction", {}, [] {
-        QDir().mkpath(ApplicationLog::folder());
-        QDesktopServices::openUrl(QUrl::fromLocalFile(ApplicationLog::folder()));
+    fileMenu_->addAction(exitAction_);
+    attach(recordEntry_, "RecordMenu", {recordAction_});
+    QMenu* help = attach(helpEntry_, "HelpMenu",
+                       {trafficAction_, notificationsAction_, logFolderAction_, reportAction_, nullptr, aboutAction_});
+    // The settings are read as the menu opens, not while the window is being shown.
+    connect(help, &QMenu::aboutToShow, this, [this] {
+        trafficAction_->setChecked(ApplicationLog::trafficRecording());
+        notificationsAction_->setChecked(DesktopNotifier::notificationsEnabled());
     });
-    reportAction_ = make(helpMenu_, "CopyDiagnosticReportAction", {},
-                         [this] { QApplication::clipboard()->setText(diagnosticReport()); });
-    helpMenu_->addSeparator();
-    aboutAction_ = make(helpMenu_, "AboutAction", {}, [this] { showAbout(); });
-    // Every entry is also there while a closed dialog's step ends: each one waits or needs no device.
-    addActions({openAction_, saveAction_, findAction_, exitAction_, recordAction_});
+    retranslate();
 }
 
 void MainFrame::retranslate() {
-    fileMenu_->setTitle(tr("&File"));
+    fileEntry_->setText(tr("&File"));
     openAction_->setText(tr("&Open Program..."));
     saveAction_->setText(tr("Save Program &As..."));
-    recentMenu_->setTitle(tr("Open &Recent"));
+    if (recentMenu_ != nullptr)
+        recentMenu_->setTitle(tr("Open &Recent"));
     findAction_->setText(tr("&Find Program..."));
     exitAction_->setText(tr("E&xit"));
-    recordMenu_->setTitle(tr("&Record"));
+    recordEntry_->setText(tr("&Record"));
     recordAction_->setText(tr("&Treatment Record..."));
-    helpMenu_->setTitle(tr("&Help"));
+    helpEntry_->setText(tr("&Help"));
     trafficAction_->setText(tr("Record Device &Traffic"));
     notificationsAction_->setText(tr("Desktop &Notifications"));
     logFolderAction_->setText(tr("Show &Log Folder"));

@@ -13,6 +13,7 @@ class QMenu;
 namespace trv {
 
 struct AppContext;
+class AfterFirstPaint;
 class MainWindow;
 class ProgramFileCommands;
 class ProgramFinderDialog;
@@ -41,6 +42,8 @@ public:
     void setRecordWriter(RecordWriter* writer) { services_.recordWriter = writer; }
     // The action of a menu entry by its object name ("OpenProgramAction", ...), for tests.
     QAction* action(const char* name) const;
+    // Makes the menus now if they aren't yet (they are made after the first paint).
+    void buildMenus();
     void openFinder();
     void openRecord();
     QString diagnosticReport() const;
@@ -50,7 +53,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildMenus();
+    void buildActions();
     void retranslate();
     void followLanguage();
     void showAbout();
@@ -60,10 +63,13 @@ private:
     Services services_;
     QTranslator translator_;
     QString translatorLanguage_;
+    // The bar's entries, and the menus they open, made once the window has been painted.
+    QAction* fileEntry_ = nullptr;
+    QAction* recordEntry_ = nullptr;
+    QAction* helpEntry_ = nullptr;
+    std::unique_ptr<AfterFirstPaint> menusLater_;
     QMenu* fileMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
-    QMenu* recordMenu_ = nullptr;
-    QMenu* helpMenu_ = nullptr;
     QAction* openAction_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* findAction_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "record/RecordExport.h"
 #include "record/RecordWriter.h"
+#include "widgets/PagePrinting.h"
 #include "widgets/RecordDocument.h"
 #include "widgets/RecordTableModel.h"
 
@@ -18,8 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
@@ -356,15 +355,14 @@ void TreatmentRecordWindow::exportPdf() {
 }
 
 void TreatmentRecordWindow::print() {
-    QPrinter printer;
-    printer.setDocName(RecordDocument::title(filter()));
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    const RecordFilter current = filter();
     QTextDocument document;
-    if (!RecordDocument::build(store_, filter(), document))
+    if (!RecordDocument::build(store_, current, document))
         return showFailure(store_.lastError());
-    RecordDocument::paint(document, printer);
+    QString error;
+    const auto paint = [&document](QPagedPaintDevice& printer) { RecordDocument::paint(document, printer); };
+    if (PrintPages(this, RecordDocument::title(current), paint, &error) == PrintOutcome::Unavailable)
+        showFailure(tr("Printing isn't available: %1").arg(error));
 }
 
 void TreatmentRecordWindow::deletePeriod() {

@@ -1,7 +1,13 @@
 #include "widgets/WindowStyle.h"
 
+#include <QApplication>
 #include <QFontDatabase>
+#include <QIconEngine>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPalette>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QStringList>
 #include <QWidget>
 
@@ -33,7 +39,58 @@ QFont designFont(const QStringList& families, int pixelSize) {
     return font;
 }
 
+// A style's standard icon, asked of the style the first time it is drawn or measured.
+class DeferredStandardIcon final : public QIconEngine {
+public:
+    DeferredStandardIcon(const QStyle* style, QStyle::StandardPixmap which) : style_(style), which_(which) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return icon().availableSizes(mode, state);
+    }
+    bool isNull() override { return false; }
+    QString key() const override { return QStringLiteral("trv.deferred"); }
+    QIconEngine* clone() const override { return new DeferredStandardIcon(*this); }
+
+private:
+    QIcon& icon() {
+        if (!loaded_ && style_ != nullptr)
+            icon_ = style_->standardIcon(which_);
+        loaded_ = true;
+        return icon_;
+    }
+
+    QPointer<const QStyle> style_;
+    QStyle::StandardPixmap which_;
+    bool loaded_ = false;
+    QIcon icon_;
+};
+
+class ApplicationStyle final : public QProxyStyle {
+public:
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override {
+        if (which == SP_ToolBarHorizontalExtensionButton && qobject_cast<const QMenuBar*>(widget) != nullptr)
+            return QIcon(new DeferredStandardIcon(baseStyle(), which));
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
+};
+
 } // namespace
+
+void InstallApplicationStyle() {
+    QApplication::setStyle(new ApplicationStyle);
+}
 
 QFont mainWindowFont() {
     static const QStringList families =

@@ -18,4 +18,10 @@ QFont dialogFont(int pixelSize, bool bold = false);
 // Fills the window's background with the colour (its children draw on it).
 void setWindowBackground(QWidget& window, const QColor& colour);
 
+// Makes the application's style the desktop's, with the menu bar's overflow arrow read when it is
+// first drawn: the toolkit reads it as the menu bar is made, and with it every image plugin's
+// description, all before the main window can be shown; the arrow shows only on a menu bar too
+// narrow for its menus. Called once, after the application object is made.
+void InstallApplicationStyle();
+
 } // namespace trv

@@ -5,7 +5,9 @@
 #include "widgets/MainFrame.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 
 namespace trv::test {
 namespace {
@@ -36,6 +38,25 @@ TEST_F(MainWindowTest, TheMenuBarSitsAboveTheUnchangedClientAreaAndFollowsTheLan
     EXPECT_EQ(frame.action("OpenProgramAction")->text(), "Program &megnyitása...");
     chooseLanguage("English", true);
     EXPECT_EQ(menuTitles(), (QStringList{"&File", "&Record", "&Help"}));
+}
+
+// The menus behind the bar are made after the first paint; input that comes sooner finds them made.
+TEST_F(MainWindowTest, TheFirstInputFindsTheMenusMade) {
+    MainWindow& main = start();
+    MainFrame frame(main, *context, {});
+    frame.show();
+    ASSERT_EQ(frame.findChild<QMenu*>("FileMenu"), nullptr);
+
+    QTest::keyClick(&frame, Qt::Key_F, Qt::AltModifier);
+    const auto* file = frame.findChild<QMenu*>("FileMenu");
+    ASSERT_NE(file, nullptr);
+    QStringList entries;
+    for (QAction* action : file->actions())
+        entries << (action->menu() != nullptr ? action->menu()->objectName() : action->objectName());
+    EXPECT_EQ(entries, (QStringList{"OpenProgramAction", "SaveProgramAsAction", "OpenRecentMenu", "", "FindProgramAction",
+                                    "", "ExitAction"}));
+    EXPECT_EQ(frame.findChild<QMenu*>("OpenRecentMenu")->title(), "Open &Recent");
+    EXPECT_EQ(frame.menuBar()->actions().front()->menu(), file);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "app/AfterFirstPaint.h"
+#include "widgets/AfterFirstPaint.h"
 #include "app/StartupFilesAhead.h"
 #include "widgets/FlagImage.h"
 

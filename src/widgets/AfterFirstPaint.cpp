@@ -1,4 +1,4 @@
-#include "app/AfterFirstPaint.h"
+#include "widgets/AfterFirstPaint.h"
 
 #include "widgets/UserInput.h"
 
