@@ -448,6 +448,13 @@
     </message>
 </context>
 <context>
+    <name>trv::TreatmentRecord</name>
+    <message>
+        <source>The treatment record can&apos;t be kept: %1</source>
+        <translation>A kezelési napló nem vezethető: %1</translation>
+    </message>
+</context>
+<context>
     <name>trv::TreatmentRecordWindow</name>
     <message>
         <source>Treatment Record</source>

@@ -12,7 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-liberation2
-    xvfb xauth imagemagick xdotool
+    xvfb xauth imagemagick xdotool valgrind
     desktop-file-utils appstream dpkg-dev file shared-mime-info
 )
 

@@ -11,7 +11,6 @@
 #include "logic/AppContext.h"
 #include "logic/SessionEvents.h"
 #include "record/RecordStore.h"
-#include "record/RecordWriter.h"
 #include "widgets/AppWindows.h"
 #include "widgets/DownloadDialog.h"
 #include "widgets/LanguageDialog.h"
@@ -19,6 +18,7 @@
 #include "widgets/MainFrame.h"
 #include "widgets/MainWindow.h"
 #include "widgets/StatusNotices.h"
+#include "widgets/TreatmentRecord.h"
 #include "widgets/MessageBoxErrorDisplay.h"
 #include "widgets/ProcessRunningWarning.h"
 #include "widgets/ProgramFileCommands.h"
@@ -98,7 +98,7 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
     // What the step machines see happen goes to the treatment record and the desktop notices.
     SessionEventFanOut events;
     std::unique_ptr<DesktopNotifier> notifier;
-    std::shared_ptr<RecordWriter> record;
+    std::unique_ptr<TreatmentRecord> record;
     MainFrame* frame = nullptr;
 
     // The dialogs aren't seen before the main window is: they are made once it has been painted,
@@ -110,12 +110,16 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
             notifier = std::make_unique<DesktopNotifier>();
             events.add(notifier->sink());
             WatchStatusForNotices(*notifier, *dialogs.status, *frame);
-            record = std::make_shared<RecordWriter>(RecordStore::defaultPath(options.demo));
-            events.add(record);
-            frame->setRecordWriter(record.get());
-            const RecordStore::OpenResult opened = record->openResult();
-            if (!opened.message.isEmpty())
-                errors.show(frame, QCoreApplication::translate("trv::MainFrame", "Treatment Record"), opened.message,
+            QString message;
+            record = OpenTreatmentRecord(QCoreApplication::applicationDirPath(), RecordStore::defaultPath(options.demo),
+                                         &message);
+            if (record) {
+                events.add(record->sink());
+                frame->setTreatmentRecord(record.get());
+                message = record->openMessage();
+            }
+            if (!message.isEmpty())
+                errors.show(frame, QCoreApplication::translate("trv::MainFrame", "Treatment Record"), message,
                             ErrorDisplay::Icon::Error, false);
         } catch (const std::exception& error) {
             ShowStandardError(errors, nullptr, QString::fromUtf8(error.what()));

@@ -253,15 +253,6 @@ RecordStore::~RecordStore() {
     close();
 }
 
-QString RecordStore::defaultPath(bool demo) {
-    // Beside the data folder, not in it: the installed data folder is $XDG_DATA_HOME/trv, which a
-    // user may remove to start over from the sample data, and a client's record must not go with
-    // it. The same folder for every program name, so trv-record finds what trv wrote.
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return base + QStringLiteral("/trv-record/") +
-           (demo ? QStringLiteral("demo-record.sqlite") : QStringLiteral("treatment-record.sqlite"));
-}
-
 void RecordStore::close() {
     if (QSqlDatabase::contains(connection_)) {
         {

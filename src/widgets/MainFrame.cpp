@@ -11,7 +11,7 @@
 #include "widgets/MainWindow.h"
 #include "widgets/ProgramFileCommands.h"
 #include "widgets/ProgramFinderDialog.h"
-#include "widgets/TreatmentRecordWindow.h"
+#include "widgets/TreatmentRecord.h"
 #include "widgets/WindowStyle.h"
 
 #include <QAction>
@@ -247,10 +247,10 @@ void MainFrame::openFinder() {
 }
 
 void MainFrame::openRecord() {
-    if (services_.recordPath.isEmpty())
+    if (services_.recordPath.isEmpty() || services_.record == nullptr)
         return;
     if (record_ == nullptr) {
-        record_ = new TreatmentRecordWindow(services_.recordPath, services_.recordWriter, this);
+        record_ = services_.record->createWindow(this);
         record_->setWindowFlag(Qt::Window);
         record_->setAttribute(Qt::WA_DeleteOnClose);
     }

@@ -17,8 +17,7 @@ class AfterFirstPaint;
 class MainWindow;
 class ProgramFileCommands;
 class ProgramFinderDialog;
-class RecordWriter;
-class TreatmentRecordWindow;
+class TreatmentRecord;
 
 // The top-level window: the menu bar above the main window, which keeps the design's client area
 // as it is. The menus reach what the design never had: program files, the program finder, the
@@ -30,16 +29,15 @@ public:
     struct Services {
         ProgramFileCommands* programFiles = nullptr;
         QString recordPath;             // the treatment record's file; empty: no Record menu entry works
-        RecordWriter* recordWriter = nullptr;
-        QString recordOpenMessage;      // why the record was started afresh, shown once at start
+        TreatmentRecord* record = nullptr;      // the record's writer and window, once loaded
     };
 
     MainFrame(MainWindow& main, AppContext& context, Services services);
     ~MainFrame() override;
 
     MainWindow& main() { return main_; }
-    // The record's writer, once it runs: the record window follows what it writes.
-    void setRecordWriter(RecordWriter* writer) { services_.recordWriter = writer; }
+    // The record, once its module is loaded and its writer runs: the record window follows what it writes.
+    void setTreatmentRecord(TreatmentRecord* record) { services_.record = record; }
     // The action of a menu entry by its object name ("OpenProgramAction", ...), for tests.
     QAction* action(const char* name) const;
     // Makes the menus now if they aren't yet (they are made after the first paint).
@@ -81,7 +79,7 @@ private:
     QAction* reportAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
     QPointer<ProgramFinderDialog> finder_;
-    QPointer<TreatmentRecordWindow> record_;
+    QPointer<QWidget> record_;
 };
 
 } // namespace trv

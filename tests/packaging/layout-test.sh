@@ -20,17 +20,17 @@ for app in "${apps[@]}"; do
     expect "libexec/trv/$app is installed" test -x "$stage/libexec/trv/$app"
     expect "libexec/trv/$app is a program" sh -c "file -b '$stage/libexec/trv/$app' | grep -q ELF"
 done
-# The sound and printing modules sit next to the applications, which load their libraries only
-# through them: linked in, those libraries would lengthen every start-up.
-for module in trvsound:trvCreateErrorSound trvprint:trvPrintPages; do
+# The sound, printing and treatment record modules sit next to the applications, which load their
+# libraries only through them: linked in, those libraries would lengthen every start-up.
+for module in trvsound:trvCreateErrorSound trvprint:trvPrintPages trvrecordmodule:trvOpenTreatmentRecord; do
     name=${module%%:*}
     entry=${module#*:}
     expect "libexec/trv/lib$name.so exports $entry" \
         sh -c "nm -D --defined-only '$stage/libexec/trv/lib$name.so' | grep -qw '$entry'"
 done
 for app in "${apps[@]}"; do
-    expect "libexec/trv/$app links neither the sound nor the print library" \
-        sh -c "! readelf -d '$stage/libexec/trv/$app' | grep -qE 'Multimedia|PrintSupport'"
+    expect "libexec/trv/$app links none of the sound, print and database libraries" \
+        sh -c "! readelf -d '$stage/libexec/trv/$app' | grep -qE 'Multimedia|PrintSupport|Sql'"
 done
 
 # The shipped data are the committed sample data, byte for byte, and nothing else.

@@ -4,10 +4,12 @@
 #include "GuiTestSupport.h"
 #include "record/RecordStore.h"
 #include "widgets/RecordTableModel.h"
+#include "widgets/TreatmentRecord.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -107,6 +109,30 @@ TEST_F(RecordWindowTest, ListsSearchesEditsErasesAndExports) {
     window.applyFilter();
     ASSERT_EQ(model.rowCount(), 1);
     EXPECT_EQ(model.entryId(0), may);
+}
+
+// The module the applications take the record from, with copies of its own of the code it shares
+// with them: its writer takes what the step machines report and its window shows it.
+TEST(TreatmentRecordModuleTest, WritesWhatItIsToldAndItsWindowShowsIt) {
+    QTemporaryDir dir;
+    QString error;
+    EXPECT_EQ(OpenTreatmentRecord(dir.path(), dir.filePath("r.sqlite"), &error), nullptr);
+    EXPECT_TRUE(error.startsWith("The treatment record can't be kept: ")) << error.toStdString();
+
+    const auto record = OpenTreatmentRecord(TRV_MODULE_DIR, dir.filePath("record/r.sqlite"), &error);
+    ASSERT_NE(record, nullptr) << error.toStdString();
+    EXPECT_EQ(record->openMessage(), QString());
+    const std::shared_ptr<SessionEventSink> sink = record->sink();
+    sink->downloadBegan({false, false, 0, {{SentItem::Kind::Program, 12, "Alpha", 600}}});
+    sink->downloadEnded({DownloadEnd::Started, 1, -1, ""});
+
+    const std::unique_ptr<QWidget> window(record->createWindow(nullptr));
+    // The window's classes are the module's copies, so it is read through the toolkit's.
+    auto* list = window->findChild<QTableView*>(QStringLiteral("RecordList"));
+    ASSERT_NE(list, nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount() == 1; }));
+    EXPECT_EQ(list->model()->index(0, RecordTableModel::Programs).data().toString(), QStringLiteral("Alpha (12)"));
 }
 
 } // namespace
