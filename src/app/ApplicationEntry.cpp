@@ -10,7 +10,7 @@
 #include "link/DeviceLink.h"
 #include "logic/AppContext.h"
 #include "logic/SessionEvents.h"
-#include "record/RecordStore.h"
+#include "record/RecordPath.h"
 #include "widgets/AppWindows.h"
 #include "widgets/DownloadDialog.h"
 #include "widgets/LanguageDialog.h"
@@ -111,7 +111,7 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
             events.add(notifier->sink());
             WatchStatusForNotices(*notifier, *dialogs.status, *frame);
             QString message;
-            record = OpenTreatmentRecord(QCoreApplication::applicationDirPath(), RecordStore::defaultPath(options.demo),
+            record = OpenTreatmentRecord(QCoreApplication::applicationDirPath(), TreatmentRecordPath(options.demo),
                                          &message);
             if (record) {
                 events.add(record->sink());
@@ -138,7 +138,7 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
 
     MainFrame::Services services;
     services.programFiles = programFiles;
-    services.recordPath = RecordStore::defaultPath(options.demo);
+    services.recordPath = TreatmentRecordPath(options.demo);
     MainFrame mainFrame(*mainWindow, context, services);
     frame = &mainFrame;
     if (const QScreen* screen = mainFrame.screen())

@@ -1,6 +1,7 @@
 #include "record/RecordCommand.h"
 
 #include "record/RecordExport.h"
+#include "record/RecordPath.h"
 #include "record/RecordStore.h"
 
 #include <QtCore/QCommandLineParser>
@@ -85,7 +86,7 @@ int RunRecordCommand(const QStringList& args, QIODevice& out, std::ostream& err)
         return usageError(err, QStringLiteral("--from is after --to"));
     filter.text = parser.value(text);
 
-    const QString path = parser.isSet(file) ? parser.value(file) : RecordStore::defaultPath(parser.isSet(demo));
+    const QString path = parser.isSet(file) ? parser.value(file) : TreatmentRecordPath(parser.isSet(demo));
     RecordStore store;
     const RecordStore::OpenResult opened = store.open(path, RecordStore::Mode::ReadOnly);
     if (!opened.ok) {

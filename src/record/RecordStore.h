@@ -5,7 +5,6 @@
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDate>
 #include <QtCore/QDateTime>
-#include <QtCore/QStandardPaths>
 #include <QtCore/QString>
 #include <QtCore/QVariant>
 #include <QtSql/QSqlDatabase>
@@ -103,18 +102,6 @@ public:
     ~RecordStore();
     RecordStore(const RecordStore&) = delete;
     RecordStore& operator=(const RecordStore&) = delete;
-
-    // The record file of the application, or of the demo, under the user's data folder
-    // ($XDG_DATA_HOME/trv-record/). The folder is not created here. Defined here, so the application
-    // names the file without linking the database code, which its record module loads.
-    static QString defaultPath(bool demo) {
-        // Beside the data folder, not in it: the installed data folder is $XDG_DATA_HOME/trv, which a
-        // user may remove to start over from the sample data, and a client's record must not go with
-        // it. The same folder for every program name, so trv-record finds what trv wrote.
-        const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-        return base + QStringLiteral("/trv-record/") +
-               (demo ? QStringLiteral("demo-record.sqlite") : QStringLiteral("treatment-record.sqlite"));
-    }
 
     // ReadWrite creates the file and its folder (0600, 0700) when missing, moves a file that
     // can't be read aside under a dated name and starts a new one, and migrates an older schema.

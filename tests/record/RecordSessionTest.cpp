@@ -2,6 +2,7 @@
 // fan-out and the writer's thread into the record file in the user's data folder.
 #include "StatusTestBench.h"
 #include "data/MessageNumbers.h"
+#include "record/RecordPath.h"
 #include "record/RecordStore.h"
 #include "record/RecordWriter.h"
 
@@ -27,7 +28,7 @@ struct CountingSink : SessionEventSink {
 
 // The application's record file, emptied for each test.
 QString freshRecord() {
-    const QString path = RecordStore::defaultPath(false);
+    const QString path = TreatmentRecordPath(false);
     for (const char* suffix : {"", "-wal", "-shm"})
         QFile::remove(path + QLatin1String(suffix));
     return path;

@@ -1,5 +1,6 @@
 // The record file itself: a schema-1 file migrated, a damaged file moved aside (and a newer
 // version's file left alone), and two writers at the same time.
+#include "record/RecordPath.h"
 #include "record/RecordStore.h"
 
 #include <QtCore/QDir>
@@ -31,11 +32,11 @@ QByteArray contentOf(const QString& path) {
 TEST(RecordStoreTest, TheRecordLivesOutsideTheDataFolder) {
     const QString dataFolder = QDir::cleanPath(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/trv"));
     for (const bool demo : {false, true}) {
-        const QString path = QDir::cleanPath(RecordStore::defaultPath(demo));
+        const QString path = QDir::cleanPath(TreatmentRecordPath(demo));
         EXPECT_TRUE(path.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + QLatin1Char('/'))) << path.toStdString();
         EXPECT_FALSE(path.startsWith(dataFolder + QLatin1Char('/'))) << path.toStdString();
     }
-    EXPECT_NE(RecordStore::defaultPath(false), RecordStore::defaultPath(true));
+    EXPECT_NE(TreatmentRecordPath(false), TreatmentRecordPath(true));
 }
 
 TEST(RecordStoreTest, ASchemaOneRecordIsMigratedKeepingItsEntries) {
