@@ -1,8 +1,9 @@
 #include "widgets/MessageBoxErrorDisplay.h"
 
+#include "widgets/ModuleEntry.h"
+
 #include <QApplication>
 #include <QFileInfo>
-#include <QLibrary>
 #include <QMessageBox>
 
 namespace trv {
@@ -15,9 +16,7 @@ MessageBoxErrorDisplay::~MessageBoxErrorDisplay() = default;
 namespace {
 
 std::unique_ptr<ErrorSound> loadPlayer(const QString& module, const QString& soundPath) {
-    // The module stays loaded: the player's code must outlive the player.
-    QLibrary library(module);
-    const auto create = reinterpret_cast<CreateErrorSound>(library.resolve(ErrorSoundFactory));
+    const auto create = ModuleEntry<CreateErrorSound>(module, ErrorSoundFactory);
     return std::unique_ptr<ErrorSound>(create != nullptr ? create(soundPath) : nullptr);
 }
 

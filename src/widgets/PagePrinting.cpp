@@ -1,20 +1,17 @@
 #include "widgets/PagePrinting.h"
 
+#include "widgets/ModuleEntry.h"
+
 #include <QCoreApplication>
-#include <QLibrary>
 #include <QString>
 
 namespace trv {
 
 PrintOutcome PrintPages(QWidget* parent, const QString& documentName, const PaintPages& paint, QString* error) {
-    // The module stays loaded once it is: a second print needs it again.
-    QLibrary library(QCoreApplication::applicationDirPath() + QStringLiteral("/trvprint"));
-    const auto print = reinterpret_cast<PrintPagesFunction>(library.resolve(PrintPagesEntry));
-    if (print == nullptr) {
-        if (error != nullptr)
-            *error = library.errorString();
+    const auto print = ModuleEntry<PrintPagesFunction>(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/trvprint"), PrintPagesEntry, error);
+    if (print == nullptr)
         return PrintOutcome::Unavailable;
-    }
     return print(parent, documentName, paint) ? PrintOutcome::Printed : PrintOutcome::Cancelled;
 }
 
