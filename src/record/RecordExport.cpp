@@ -53,16 +53,20 @@ QString optionalNumber(const std::optional<int>& value) {
 } // namespace
 
 QString CsvField(const QString& text) {
+    // A spreadsheet takes a cell that starts with one of these as a formula, which could run what a
+    // typed client name or note holds: such a text keeps a leading apostrophe, which shows it as text.
+    static const QString formula = QStringLiteral("=+-@\t\r");
+    const QString cell = !text.isEmpty() && formula.contains(text.front()) ? QLatin1Char('\'') + text : text;
     static const QString special = QStringLiteral(",\"\r\n");
     bool quote = false;
-    for (QChar c : text)
+    for (QChar c : cell)
         if (special.contains(c)) {
             quote = true;
             break;
         }
     if (!quote)
-        return text;
-    QString quoted = text;
+        return cell;
+    QString quoted = cell;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }

@@ -16,7 +16,8 @@ bool WriteCsv(RecordStore& store, const RecordFilter& filter, QIODevice& out, QS
 // One JSON document: {"schema": 2, "entries": [...]}, each entry with its items and events.
 bool WriteJson(RecordStore& store, const RecordFilter& filter, QIODevice& out, QString* error = nullptr);
 
-// One CSV field, quoted when it must be.
+// One CSV field, quoted when it must be; a text a spreadsheet would take as a formula (it starts
+// with =, +, -, @, a tab or a carriage return) begins with an apostrophe.
 QString CsvField(const QString& text);
 
 } // namespace trv

@@ -77,6 +77,25 @@ struct FilledRecord {
     }
 };
 
+// Texts a spreadsheet would run as formulas are shown as text; others are left as they are.
+TEST(RecordExportTest, CsvFieldsNeverStartAFormula) {
+    const struct {
+        const char* text;
+        const char* field;
+    } cases[] = {
+        {"=HYPERLINK(\"http://x\",\"y\")", "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\""},
+        {"+36 30 123 4567", "'+36 30 123 4567"},
+        {"-2 sessions", "'-2 sessions"},
+        {"@sum(1)", "'@sum(1)"},
+        {"\tcell", "'\tcell"},
+        {"Kovács-Nagy Éva", "Kovács-Nagy Éva"},
+        {"a=b", "a=b"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CsvField(QString::fromUtf8(c.text)), QString::fromUtf8(c.field)) << c.text;
+}
+
 TEST(RecordExportTest, CsvCarriesCommasQuotesLineBreaksAndAccentsIntact) {
     FilledRecord record;
     QBuffer buffer;
