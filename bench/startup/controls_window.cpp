@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QWidget window;
     window.setFixedSize(799, 556);
-    window.setFont(trv::mainWindowFont());
-    trv::setWindowBackground(window, QColor(64, 160, 208));
+    window.setFont(trv::MainWindowFont());
+    trv::SetWindowBackground(window, QColor(64, 160, 208));
 
     auto* tabs = new QTabWidget(&window);
     tabs->setGeometry(8, 8, 505, 537);

@@ -16,8 +16,8 @@ ImageReceiver::ImageReceiver() : items_(MaxItems), indexTable_(MaxIndexEntries),
 
 void ImageReceiver::takeInfoHead(const ReportData& data) {
     itemCount_ = data[3];
-    indexCount_ = read16(data, 4);
-    therapyCount_ = read16(data, 6);
+    indexCount_ = Read16(data, 4);
+    therapyCount_ = Read16(data, 6);
     std::copy(data.begin() + 8, data.begin() + 16, title_.begin());
 }
 
@@ -46,12 +46,12 @@ void ImageReceiver::takeControl(const ReportData& data) {
             return;
         }
         if (item.code == 'P') {
-            item.programNumber = read16(data, pos + 1);
-            item.indexStart = read16(data, pos + 3);
-            item.indexCount = read16(data, pos + 5);
-            item.value = read16(data, pos + 7);
+            item.programNumber = Read16(data, pos + 1);
+            item.indexStart = Read16(data, pos + 3);
+            item.indexCount = Read16(data, pos + 5);
+            item.value = Read16(data, pos + 7);
         } else if (item.code == 'T') {
-            item.value = read16(data, pos + 1);
+            item.value = Read16(data, pos + 1);
         }
         items_[index] = item;
         ++index;
@@ -81,7 +81,7 @@ void ImageReceiver::takeTherapies(const ReportData& data) {
         }
         const size_t pos = 4 + 12 * static_cast<size_t>(i);
         SimTherapy& slot = therapies_[at];
-        slot.stepWord = read16(data, pos);
+        slot.stepWord = Read16(data, pos);
         std::copy(data.begin() + static_cast<std::ptrdiff_t>(pos + 2),
                   data.begin() + static_cast<std::ptrdiff_t>(pos + 11), slot.deviceBytes.begin());
         slot.padding = data[pos + 11];
@@ -160,11 +160,11 @@ ReportData ImageReceiver::summaryReply() {
     reply[1] = SummaryReplyLength;
     reply[4] = wire::Summary;
     reply[5] = summary.itemCount;
-    put16(reply, 6, summary.indexCount);
-    put16(reply, 8, summary.therapyCount);
-    put16(reply, 10, summary.itemChecksum);
-    put16(reply, 12, summary.indexChecksum);
-    put16(reply, 14, summary.therapyChecksum);
+    Put16(reply, 6, summary.indexCount);
+    Put16(reply, 8, summary.therapyCount);
+    Put16(reply, 10, summary.itemChecksum);
+    Put16(reply, 12, summary.indexChecksum);
+    Put16(reply, 14, summary.therapyChecksum);
     return reply;
 }
 

@@ -164,10 +164,10 @@ ReportData ProgramRunner::runStateReply() const {
         const SimTime itemTotal = itemDuration(current_);
         const SimTime itemLeft = std::max(itemTotal - itemElapsed_, SimTime(0));
         remaining += itemLeft;
-        put16(reply, 10, seconds16(remaining));
-        put16(reply, 12, seconds16(total));
-        put16(reply, 14, seconds16(itemLeft));
-        put16(reply, 16, seconds16(itemTotal));
+        Put16(reply, 10, seconds16(remaining));
+        Put16(reply, 12, seconds16(total));
+        Put16(reply, 14, seconds16(itemLeft));
+        Put16(reply, 16, seconds16(itemTotal));
     }
     return reply;
 }
@@ -190,7 +190,7 @@ ReportData ProgramRunner::contextReply() const {
         } else {
             decoded = {ContextItemKind::Wait, 0};
         }
-        put16(reply, 16 + 2 * static_cast<size_t>(k), EncodeItemWord(decoded));
+        Put16(reply, 16 + 2 * static_cast<size_t>(k), EncodeItemWord(decoded));
     }
     return reply;
 }

@@ -164,7 +164,7 @@ ReportData SimulatedDevice::baseStateReply() const {
     reply[10] = runner_.storedProgram() ? 1 : 0;
     reply[14] = version_[2];
     reply[15] = version_[3];
-    put32(reply, 16, runner_.counterValue());
+    Put32(reply, 16, runner_.counterValue());
     return reply;
 }
 

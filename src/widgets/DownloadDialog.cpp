@@ -39,7 +39,7 @@ DownloadDialog::DownloadDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows
       sequence_(ctx.link, Timer1, *this, ctx.session, ctx.control, ctx.catalogue, ctx.texts),
       worker_(QStringLiteral("DownloadWorker")) {
     const WindowBuilder build(*this, &ctx.texts.captions);
-    build.frame(design::Window, dialogFont(13));
+    build.frame(design::Window, DialogFont(13));
     stepList_ = build.make<QListWidget>(this, design::ListBox1);
     stepList_->setSelectionMode(QAbstractItemView::NoSelection);
     stepList_->setUniformItemSizes(true);
@@ -74,7 +74,7 @@ void DownloadDialog::clearLines() {
 }
 
 void DownloadDialog::addLine(const std::string& text) {
-    worker_.toWindow([this, line = dialogText(text)] {
+    worker_.toWindow([this, line = DialogText(text)] {
         auto* item = new QListWidgetItem(line);
         item->setSizeHint(QSize(0, ListItemHeight));
         stepList_->addItem(item);
@@ -102,7 +102,7 @@ void DownloadDialog::setCloseEnabled(bool enabled) {
 }
 
 void DownloadDialog::showErrorBox(const std::string& title, const std::string& text) {
-    worker_.ask([this, title = dialogText(title), text = dialogText(text)] {
+    worker_.ask([this, title = DialogText(title), text = DialogText(text)] {
         errors_.show(this, title, text, ErrorDisplay::Icon::Error, true);
     });
 }

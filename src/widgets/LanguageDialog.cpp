@@ -28,7 +28,7 @@ LanguageDialog::LanguageDialog(const DataFolder& folder, std::string_view curren
     : QDialog(parent) {
     // The design's English texts whatever the language.
     const WindowBuilder build(*this, nullptr);
-    build.frame(design::Window, dialogFont(13));
+    build.frame(design::Window, DialogFont(13));
     languagesLabel_ = build.make<QLabel>(this, design::Label1);
     languageBox_ = build.make<QComboBox>(this, design::LanguageBox);
     languageBox_->setEditable(true);
@@ -37,12 +37,12 @@ LanguageDialog::LanguageDialog(const DataFolder& folder, std::string_view curren
     languageBox_->lineEdit()->setMaxLength(static_cast<int>(MaxLanguageNameLength));
     if (const std::optional<std::vector<LanguageEntry>> languages = ReadLanguageList(folder)) {
         for (const LanguageEntry& entry : *languages) {
-            languageBox_->addItem(dialogText(entry.name));
+            languageBox_->addItem(DialogText(entry.name));
             listedNames_.push_back(entry.name);
         }
     }
     currentName_ = std::string(currentName.substr(0, currentName.find('\n')));
-    languageBox_->setEditText(dialogText(currentName_));
+    languageBox_->setEditText(DialogText(currentName_));
 
     okButton_ = build.make<QPushButton>(this, design::OKButton);
     okButton_->setDefault(true);
@@ -68,10 +68,10 @@ std::string LanguageDialog::chosenBytes(const QString& shown) const {
     // A listed or current name goes back byte for byte: a byte the code page has no character for
     // shows as a mark that would not encode back to it.
     for (const std::string& listed : listedNames_) {
-        if (dialogText(listed) == shown)
+        if (DialogText(listed) == shown)
             return listed;
     }
-    if (dialogText(currentName_) == shown)
+    if (DialogText(currentName_) == shown)
         return currentName_;
     return EncodeFromUtf8(shown.toStdString(), Codepage::CentralEuropean);
 }

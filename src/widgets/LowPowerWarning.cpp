@@ -41,7 +41,7 @@ constexpr ControlDesign BreakButton{"BreakButton",
 
 LowPowerWarning::LowPowerWarning(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     const WindowBuilder build(*this, &ctx.texts.captions);
-    build.frame(design::Window, mainWindowFont());
+    build.frame(design::Window, MainWindowFont());
     chargeLabel_ = build.make<QLabel>(this, design::Label1);
     changeBatteryLabel_ = build.make<QLabel>(this, design::Label2);
     breakLabel_ = build.make<QLabel>(this, design::Label3);

@@ -133,7 +133,7 @@ void MainFrame::buildActions() {
     addActions({openAction_, saveAction_, findAction_, exitAction_, recordAction_});
 
     // The design's font: one face for the whole window, which spares the first paint loading another.
-    menuBar()->setFont(mainWindowFont());
+    menuBar()->setFont(MainWindowFont());
     fileEntry_ = menuBar()->addAction(QString());
     recordEntry_ = menuBar()->addAction(QString());
     helpEntry_ = menuBar()->addAction(QString());

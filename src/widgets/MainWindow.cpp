@@ -127,7 +127,7 @@ void setLines(QListWidget& list, const std::vector<std::string>& lines) {
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::string& line : lines)
-        texts.append(dialogText(line));
+        texts.append(DialogText(line));
     const QSignalBlocker blocker(list);
     list.clear();
     // In one insertion: line by line, the view takes every line in on its own.
@@ -168,7 +168,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildWindow() {
     // The main window's texts come from the language's own lines (applyMainTexts), not the dialogs' table.
     const WindowBuilder build(*this, nullptr);
-    build.frame(design::Window, mainWindowFont());
+    build.frame(design::Window, MainWindowFont());
     buildPages(build);
     buildComposing(build);
     buildDeviceControls(build);
@@ -433,7 +433,7 @@ void MainWindow::showFlagError() {
 
 void MainWindow::ShowError(int message) {
     const MessageTable& messages = context_.texts.messages;
-    errors_.show(this, dialogText(MessageText(messages, msg::ErrorTitle)), dialogText(MessageText(messages, message)),
+    errors_.show(this, DialogText(MessageText(messages, msg::ErrorTitle)), DialogText(MessageText(messages, message)),
                  ErrorDisplay::Icon::Error, true);
 }
 
@@ -443,12 +443,12 @@ void MainWindow::showStandardError(const std::string& text) {
 
 void MainWindow::applyMainTexts(const MainWindowTexts& texts) {
     for (const MainTextBinding& binding : MainTextBindings()) {
-        const QString text = dialogText(MainTextOf(texts, binding.source));
+        const QString text = DialogText(MainTextOf(texts, binding.source));
         QWidget* control = findChild<QWidget*>(QString::fromLatin1(binding.control));
         if (control == nullptr)
             continue;
         if (binding.role == TextRole::Hint) {
-            control->setToolTip(plainHint(text));
+            control->setToolTip(PlainHint(text));
         } else if (const int page = pages_->indexOf(control); page >= 0) {
             pages_->setTabText(page, text);
         } else {
@@ -465,7 +465,7 @@ void MainWindow::showControlProgram(const ControlProgram& control) {
     const std::vector<std::string>& lines = control.lines();
     bool same = controlList_->count() == static_cast<int>(lines.size());
     for (int row = 0; same && row < controlList_->count(); ++row)
-        same = controlList_->item(row)->text() == dialogText(lines[static_cast<size_t>(row)]);
+        same = controlList_->item(row)->text() == DialogText(lines[static_cast<size_t>(row)]);
     {
         // Rebuilt only when the lines changed: a selection click must not refill the list it came from.
         const QSignalBlocker blocker(controlList_);
@@ -494,9 +494,9 @@ void MainWindow::showProtocolTexts(const ProtocolTexts& texts) {
         const QSignalBlocker blocker(protocolTree_);
         protocolTree_->clear();
         for (const ProtocolNodeText& protocol : texts.protocols) {
-            auto* node = new QTreeWidgetItem(protocolTree_, QStringList{dialogText(protocol.text)});
+            auto* node = new QTreeWidgetItem(protocolTree_, QStringList{DialogText(protocol.text)});
             for (const std::string& item : protocol.items)
-                new QTreeWidgetItem(node, QStringList{dialogText(item)});
+                new QTreeWidgetItem(node, QStringList{DialogText(item)});
         }
     }
     setLines(*sessionList_, texts.sessionLines);

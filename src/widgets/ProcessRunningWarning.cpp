@@ -57,7 +57,7 @@ constexpr ControlDesign ContButton{"ContButton",
 
 ProcessRunningWarning::ProcessRunningWarning(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     const WindowBuilder build(*this, &ctx.texts.captions);
-    build.frame(design::Window, dialogFont(13));
+    build.frame(design::Window, DialogFont(13));
     warningSign_ = build.make<QLabel>(this, design::Image1);
     warningSign_->setPixmap(WarningSign());
     runningLabel_ = build.make<QLabel>(this, design::Label1);

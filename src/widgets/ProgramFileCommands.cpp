@@ -59,7 +59,7 @@ bool ProgramFileCommands::open(const QString& path) {
     if (opened.problem) {
         if (opened.problem->kind == ProgramFileIssueKind::Unreadable)
             recent_->remove(path);
-        ShowStandardError(errors_, &window_, programFileMessage(*opened.problem, path));
+        ShowStandardError(errors_, &window_, ProgramFileMessage(*opened.problem, path));
         return false;
     }
     title_ = QString::fromStdString(opened.title);
@@ -69,7 +69,7 @@ bool ProgramFileCommands::open(const QString& path) {
     if (!opened.notices.empty()) {
         QStringList lines;
         for (const ProgramFileIssue& notice : opened.notices)
-            lines.append(programFileMessage(notice, path));
+            lines.append(ProgramFileMessage(notice, path));
         errors_.show(&window_, QCoreApplication::applicationName(), lines.join(QLatin1Char('\n')),
                      ErrorDisplay::Icon::Stop, false);
     }
@@ -80,7 +80,7 @@ bool ProgramFileCommands::save(const QString& path) {
     const std::optional<ProgramFileIssue> problem =
         controller_.SaveProgramFile(localPath(path), title_.toStdString(), note_.toStdString());
     if (problem) {
-        ShowStandardError(errors_, &window_, programFileMessage(*problem, path));
+        ShowStandardError(errors_, &window_, ProgramFileMessage(*problem, path));
         return false;
     }
     lastFolder_ = QFileInfo(path).absolutePath();

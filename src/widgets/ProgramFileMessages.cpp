@@ -10,7 +10,7 @@ QString utf8(const std::string& text) {
 
 } // namespace
 
-QString programFileMessage(const ProgramFileIssue& issue, const QString& file) {
+QString ProgramFileMessage(const ProgramFileIssue& issue, const QString& file) {
     return ProgramFileMessages::text(issue, file);
 }
 

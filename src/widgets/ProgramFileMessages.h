@@ -16,6 +16,6 @@ public:
 
 // The text of a program file's problem or notice, through the translation; file is the path as
 // the user gave it. In English the same words as trv-check prints.
-QString programFileMessage(const ProgramFileIssue& issue, const QString& file);
+QString ProgramFileMessage(const ProgramFileIssue& issue, const QString& file);
 
 } // namespace trv

@@ -49,7 +49,7 @@ void ProgramFinderDialog::search() {
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(results_.size()));
     for (const int number : results_)
-        lines.append(QStringLiteral("%1  %2").arg(number, 3).arg(dialogText(finder_.name(number))));
+        lines.append(QStringLiteral("%1  %2").arg(number, 3).arg(DialogText(finder_.name(number))));
     ResultList->clear();
     ResultList->addItems(lines);
     if (!results_.empty())

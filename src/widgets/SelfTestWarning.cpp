@@ -22,7 +22,7 @@ constexpr ControlDesign StartButton{"StartButton", {328, 136, 75, 25}, {NoCaptio
 
 // The warning's labels: white bold on the red, sized to the bold text.
 QLabel* WhiteBold(QLabel* label) {
-    label->setFont(dialogFont(16, true));
+    label->setFont(DialogFont(16, true));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     label->setPalette(palette);
@@ -35,7 +35,7 @@ QLabel* WhiteBold(QLabel* label) {
 SelfTestWarning::SelfTestWarning(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     // No caption table: the design's English texts whatever the language.
     const WindowBuilder build(*this, nullptr);
-    build.frame(design::Window, dialogFont(16), QColor(255, 0, 0));
+    build.frame(design::Window, DialogFont(16), QColor(255, 0, 0));
     accessoriesLabel_ = WhiteBold(build.make<QLabel>(this, design::Label1));
     startOrCancelLabel_ = WhiteBold(build.make<QLabel>(this, design::Label2));
     cancelButton_ = build.button(this, design::CancelButton, [this] { CancelButtonClick(); });

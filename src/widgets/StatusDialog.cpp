@@ -76,7 +76,7 @@ StatusDialog::StatusDialog(AppContext& ctx, ErrorDisplay& errors, AppWindows& wi
       sequence_(ctx.link, Timer1, *this, ctx.session, ctx.catalogue, ctx.texts),
       worker_(QStringLiteral("StatusWorker")) {
     const WindowBuilder build(*this, &ctx.texts.captions);
-    build.frame(design::Window, dialogFont(13));
+    build.frame(design::Window, DialogFont(13));
     // Made in the design's order, so the tab order follows it.
     auto* programGroup = build.make<QGroupBox>(this, design::GroupBox1);
     programList_ = list(build, programGroup, design::ListBox1, false);
@@ -141,7 +141,7 @@ void StatusDialog::showOnWindow(StatusDisplay incoming) {
         shownRevisions_[k] = display.revision(which);
         lists[k]->clear();
         for (const std::string& line : display.lines(which))
-            lists[k]->addItem(dialogText(line));
+            lists[k]->addItem(DialogText(line));
     }
     const int highlighted = display.highlightedLine();
     if (highlighted >= 0 && highlighted < programList_->count()) {
@@ -157,13 +157,13 @@ void StatusDialog::showOnWindow(StatusDisplay incoming) {
     const std::string& wrcCaption = display.wrcCaption();
     waitResumeButton_->setText(wrcCaption.empty()
                                    ? QString::fromLatin1(designCaptions[static_cast<int>(display.wrcMode())])
-                                   : dialogText(wrcCaption));
-    waitResumeButton_->setToolTip(plainHint(dialogText(display.wrcHint())));
+                                   : DialogText(wrcCaption));
+    waitResumeButton_->setToolTip(PlainHint(DialogText(display.wrcHint())));
     waitResumeButton_->setEnabled(display.wrcEnabled());
 }
 
 void StatusDialog::showVersionRefusal(const std::string& title, const std::string& text) {
-    worker_.ask([this, title = dialogText(title), text = dialogText(text)] {
+    worker_.ask([this, title = DialogText(title), text = DialogText(text)] {
         errors_.show(this, title, text, ErrorDisplay::Icon::Stop, false);
     });
 }

@@ -15,14 +15,14 @@ void WindowBuilder::frame(const WindowDesign& design, const QFont& font, const Q
     if (window_.windowFlags().testFlag(Qt::WindowContextHelpButtonHint))
         window_.setWindowFlags(window_.windowFlags() & ~Qt::WindowContextHelpButtonHint);
     window_.setFont(font);
-    setWindowBackground(window_, background);
+    SetWindowBackground(window_, background);
     if (design.title.design != nullptr || design.title.entry != NoCaption)
         window_.setWindowTitle(text(design.title));
 }
 
 QString WindowBuilder::text(const DesignText& text) const {
     const QString design = text.design == nullptr ? QString() : QString::fromUtf8(text.design);
-    return captions_ == nullptr ? design : captionOr(*captions_, text.entry, design);
+    return captions_ == nullptr ? design : CaptionOr(*captions_, text.entry, design);
 }
 
 void WindowBuilder::apply(QWidget& control, const ControlDesign& design) const {
@@ -34,7 +34,7 @@ void WindowBuilder::apply(QWidget& control, const ControlDesign& design) const {
     if (design.text.design != nullptr || design.text.entry != NoCaption)
         ShowCaption(control, text(design.text));
     if (design.hint.design != nullptr || design.hint.entry != NoCaption)
-        control.setToolTip(plainHint(text(design.hint)));
+        control.setToolTip(PlainHint(text(design.hint)));
     if (!design.place.size().isEmpty())
         control.setGeometry(design.place);
     else if (label != nullptr)

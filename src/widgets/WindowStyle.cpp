@@ -92,13 +92,13 @@ void InstallApplicationStyle() {
     QApplication::setStyle(new ApplicationStyle);
 }
 
-QFont mainWindowFont() {
+QFont MainWindowFont() {
     static const QStringList families =
         installedFirst({"MS Sans Serif", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"});
     return designFont(families, 13);
 }
 
-QFont dialogFont(int pixelSize, bool bold) {
+QFont DialogFont(int pixelSize, bool bold) {
     // Fallbacks in order of how close their widths come to the design's, which the fixed layouts assume.
     static const QStringList families = installedFirst({"Tahoma", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"});
     QFont font = designFont(families, pixelSize);
@@ -106,7 +106,7 @@ QFont dialogFont(int pixelSize, bool bold) {
     return font;
 }
 
-void setWindowBackground(QWidget& window, const QColor& colour) {
+void SetWindowBackground(QWidget& window, const QColor& colour) {
     QPalette palette = window.palette();
     palette.setColor(QPalette::Window, colour);
     window.setPalette(palette);

@@ -11,12 +11,12 @@ namespace trv {
 inline const QColor DesignBackground(64, 160, 208);
 
 // The main window's font, 13 pixels high, with sans-serif stand-ins where the design's face is missing.
-QFont mainWindowFont();
+QFont MainWindowFont();
 // The dialogs' font face at the given pixel height.
-QFont dialogFont(int pixelSize, bool bold = false);
+QFont DialogFont(int pixelSize, bool bold = false);
 
 // Fills the window's background with the colour (its children draw on it).
-void setWindowBackground(QWidget& window, const QColor& colour);
+void SetWindowBackground(QWidget& window, const QColor& colour);
 
 // Makes the application's style the desktop's, with the menu bar's overflow arrow read when it is
 // first drawn: the toolkit reads it as the menu bar is made, and with it every image plugin's

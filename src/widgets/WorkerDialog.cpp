@@ -12,7 +12,7 @@ WorkerDialog::WorkerDialog(DeviceWorker& worker, DeviceWorker::Call activate, De
 
 void WorkerDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    activateOnceShown(*this, *event, [this] { FormActivate(); });
+    ActivateOnceShown(*this, *event, [this] { FormActivate(); });
 }
 
 void WorkerDialog::done(int result) {

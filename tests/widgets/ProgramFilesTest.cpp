@@ -104,7 +104,7 @@ TEST(ProgramFileMessagesTest, WindowTextsAreTheCheckersWords) {
     for (const K kind : {K::Unreadable, K::TooLarge, K::NotJson, K::NotProgramFile, K::NewerVersion, K::BadItem,
                          K::TooManyItems, K::UnknownProgram, K::PauseOutOfRange, K::NotWritten, K::RenamedProgram}) {
         const ProgramFileIssue issue{kind, 3, 42, 7, "détail %2", "Ellenőrzés"};
-        EXPECT_EQ(programFileMessage(issue, QStringLiteral("/tmp/a %1.trvp")).toStdString(),
+        EXPECT_EQ(ProgramFileMessage(issue, QStringLiteral("/tmp/a %1.trvp")).toStdString(),
                   DescribeProgramFileIssue(issue, "/tmp/a %1.trvp"))
             << static_cast<int>(kind);
     }

@@ -63,7 +63,7 @@ TEST(WindowBuilderTest, ALabelWithoutASizeTakesTheSizeOfItsTextAtItsPlace) {
     captions.set(Entry, "A caption far longer than the design's text");
     QDialog window;
     const WindowBuilder build(window, &captions);
-    build.frame({"Window1", {300, 200}, {Entry + 1, "Title"}}, dialogFont(13));
+    build.frame({"Window1", {300, 200}, {Entry + 1, "Title"}}, DialogFont(13));
     auto* sized = build.make<QLabel>(&window, {"Label1", {40, 24, 0, 0}, {Entry, "Short"}});
     auto* fixed = build.make<QLabel>(&window, {"Label2", {40, 48, 60, 16}, {Entry, "Short"}});
     EXPECT_EQ(sized->pos(), QPoint(40, 24));
