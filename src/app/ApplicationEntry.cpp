@@ -17,6 +17,7 @@
 #include "widgets/LowPowerWarning.h"
 #include "widgets/MainFrame.h"
 #include "widgets/MainWindow.h"
+#include "widgets/ModuleEntry.h"
 #include "widgets/StatusNotices.h"
 #include "widgets/TreatmentRecord.h"
 #include "widgets/MessageBoxErrorDisplay.h"
@@ -111,8 +112,7 @@ int CreateWindowsAndRun(TrvApplication& application, DataFolder& folder, ErrorDi
             events.add(notifier->sink());
             WatchStatusForNotices(*notifier, *dialogs.status, *frame);
             QString message;
-            record = OpenTreatmentRecord(QCoreApplication::applicationDirPath(), TreatmentRecordPath(options.demo),
-                                         &message);
+            record = OpenTreatmentRecord(ModulePath("trvrecordmodule"), TreatmentRecordPath(options.demo), &message);
             if (record) {
                 events.add(record->sink());
                 frame->setTreatmentRecord(record.get());
@@ -198,7 +198,7 @@ int RunApplication(int argc, char** argv, HidBackend& backend, const Application
     InstallApplicationStyle();
     QGuiApplication::setDesktopFileName(options.desktopFileName);
     MessageBoxErrorDisplay errors(QString::fromStdString(folder.nativePath(ErrorSoundFileName)),
-                                  QCoreApplication::applicationDirPath() + QStringLiteral("/trvsound"));
+                                  ModulePath("trvsound"));
     application.setErrorDisplay(&errors);
     try {
         return CreateWindowsAndRun(application, folder, errors, backend, options, startupFiles, programFile);

@@ -6,10 +6,9 @@
 
 namespace trv {
 
-std::unique_ptr<TreatmentRecord> OpenTreatmentRecord(const QString& moduleFolder, const QString& path, QString* error) {
+std::unique_ptr<TreatmentRecord> OpenTreatmentRecord(const QString& module, const QString& path, QString* error) {
     QString reason;
-    const auto open = ModuleEntry<OpenTreatmentRecordFunction>(moduleFolder + QStringLiteral("/trvrecordmodule"),
-                                                              OpenTreatmentRecordEntry, &reason);
+    const auto open = ModuleEntry<OpenTreatmentRecordFunction>(module, OpenTreatmentRecordEntry, &reason);
     if (open == nullptr) {
         if (error != nullptr)
             *error = QCoreApplication::translate("trv::TreatmentRecord", "The treatment record can't be kept: %1")

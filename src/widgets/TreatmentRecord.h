@@ -27,10 +27,10 @@ public:
     virtual QWidget* createWindow(QWidget* parent) = 0;
 };
 
-// Loads the module from moduleFolder (the application's own folder) and opens the record at path
-// (the writer starts at once, on a thread of its own); nullptr, with error set to a message for
-// the user, when the module can't be loaded.
-std::unique_ptr<TreatmentRecord> OpenTreatmentRecord(const QString& moduleFolder, const QString& path, QString* error);
+// Loads the module (ModulePath("trvrecordmodule") in the applications) and opens the record at
+// path (the writer starts at once, on a thread of its own); nullptr, with error set to a message
+// for the user, when the module can't be loaded.
+std::unique_ptr<TreatmentRecord> OpenTreatmentRecord(const QString& module, const QString& path, QString* error);
 
 // What the module exports under the name OpenTreatmentRecordEntry.
 using OpenTreatmentRecordFunction = TreatmentRecord* (*)(const QString& path);

@@ -116,10 +116,11 @@ TEST_F(RecordWindowTest, ListsSearchesEditsErasesAndExports) {
 TEST(TreatmentRecordModuleTest, WritesWhatItIsToldAndItsWindowShowsIt) {
     QTemporaryDir dir;
     QString error;
-    EXPECT_EQ(OpenTreatmentRecord(dir.path(), dir.filePath("r.sqlite"), &error), nullptr);
+    EXPECT_EQ(OpenTreatmentRecord(dir.filePath("trvrecordmodule"), dir.filePath("r.sqlite"), &error), nullptr);
     EXPECT_TRUE(error.startsWith("The treatment record can't be kept: ")) << error.toStdString();
 
-    const auto record = OpenTreatmentRecord(TRV_MODULE_DIR, dir.filePath("record/r.sqlite"), &error);
+    const auto record =
+        OpenTreatmentRecord(TRV_MODULE_DIR "/trvrecordmodule", dir.filePath("record/r.sqlite"), &error);
     ASSERT_NE(record, nullptr) << error.toStdString();
     EXPECT_EQ(record->openMessage(), QString());
     const std::shared_ptr<SessionEventSink> sink = record->sink();
